@@ -1,0 +1,36 @@
+# make run   installs what is missing, builds and opens the program
+# make test  installs what is missing, builds and runs every test
+BUILD ?= build
+CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
+CTEST_FLAGS ?= --output-on-failure
+
+.PHONY: all deps build run test bench format clean
+
+all: build
+
+deps:
+	@bash scripts/install-deps.sh
+
+build: deps
+	@test -f $(BUILD)/build.ninja || cmake -S . -B $(BUILD) -G Ninja $(CMAKE_FLAGS)
+	cmake --build $(BUILD)
+
+run: build
+	@if [ -z "$$DISPLAY" ] && [ -z "$$WAYLAND_DISPLAY" ]; then \
+	  echo "No display found: starting the program under a virtual X server (xvfb-run)."; \
+	  xvfb-run -a -s "-screen 0 1024x768x24" $(BUILD)/bin/slatemere-converter; \
+	else \
+	  $(BUILD)/bin/slatemere-converter; \
+	fi
+
+test: build
+	cd $(BUILD) && ctest $(CTEST_FLAGS)
+
+bench: build
+	bash bench/convert.sh
+
+format:
+	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
+
+clean:
+	rm -rf $(BUILD)

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QString>
+
+// Names and addresses the program shows or stores; kept in one place.
+namespace slate::product {
+
+inline const QString kName = QStringLiteral("Slatemere Converter");
+inline const QString kSettingsApplication = QStringLiteral("Harnwick");
+inline const QString kSettingsSection = QStringLiteral("Slatemere Converter");
+inline const QString kSupportAddress = QStringLiteral("support@slatemere.example");
+inline const QString kHomePage = QStringLiteral("https://www.slatemere.example/");
+inline const QString kOfficeDownloadPage =
+    QStringLiteral("https://www.libreoffice.org/download/index.html");
+inline const QString kVersion = QStringLiteral("1.0.0");
+
+}  // namespace slate::product
