@@ -8,4 +8,11 @@ MsgAnswer Dialogs::message(const QString& text, MsgButtons buttons, MsgIcon icon
     return messageBox(text, appTitle(), buttons, icon);
 }
 
+QString toDisplayLineBreaks(const QString& text) {
+    QString out = text;
+    out.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    out.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return out;
+}
+
 }  // namespace slate

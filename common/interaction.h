@@ -71,4 +71,7 @@ public:
     virtual QDateTime now() const = 0;
 };
 
+// Message texts keep their CR LF and bare CR characters; screens and consoles want "\n".
+QString toDisplayLineBreaks(const QString& text);
+
 }  // namespace slate
