@@ -1,0 +1,22 @@
+#include "common/files.h"
+
+namespace slate {
+
+bool PathExists(const QString& path, FileSystem& fs) {
+    try {
+        return fs.modificationTime(path).has_value();
+    } catch (...) {
+        return false;
+    }
+}
+
+bool FolderExists(const QString& path, FileSystem& fs) {
+    try {
+        const std::optional<int> value = fs.attributes(path);
+        return value && (*value & attribute::kFolder);
+    } catch (...) {
+        return false;
+    }
+}
+
+}  // namespace slate

@@ -1,0 +1,179 @@
+#include <QStringDecoder>
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <cstring>
+
+#include "common/platform/filesystem.h"
+
+// Every POSIX call of the program lives in this file.
+namespace slate {
+
+namespace {
+
+QByteArray encodePath(const QString& path) {
+    return path.toUtf8();
+}
+
+// Text with a trailing "/" names a folder; the link flag belongs to the unslashed name, so the
+// slashes are taken off before asking (all but the one of the root itself).
+QByteArray withoutTrailingSlashes(QByteArray path, bool* hadSlash) {
+    *hadSlash = false;
+    while (path.size() > 1 && path.endsWith('/')) {
+        path.chop(1);
+        *hadSlash = true;
+    }
+    return path;
+}
+
+QByteArray lastComponent(const QByteArray& path) {
+    const qsizetype slash = path.lastIndexOf('/');
+    return slash < 0 ? path : path.mid(slash + 1);
+}
+
+// The attribute value of `name` relative to the open folder `dirFd` (AT_FDCWD for a path).
+std::optional<int> attributesAt(int dirFd, const QByteArray& name) {
+    struct stat own {};
+    if (::fstatat(dirFd, name.constData(), &own, AT_SYMLINK_NOFOLLOW) != 0)
+        return std::nullopt;
+    int value = 0;
+    struct stat target = own;
+    bool targetKnown = true;
+    if (S_ISLNK(own.st_mode)) {
+        value |= attribute::kReparsePoint;
+        targetKnown = ::fstatat(dirFd, name.constData(), &target, 0) == 0;
+    }
+    if (targetKnown) {
+        if (S_ISDIR(target.st_mode))
+            value |= attribute::kFolder;
+        else if (S_ISREG(target.st_mode))
+            value |= attribute::kArchive;
+        else
+            value |= attribute::kSystem;
+        if (::faccessat(dirFd, name.constData(), W_OK, 0) != 0)
+            value |= attribute::kReadOnly;
+    }
+    const QByteArray last = lastComponent(name);
+    if (last.startsWith('.') && last != "." && last != "..")
+        value |= attribute::kHidden;
+    return value;
+}
+
+FolderListingError listingError(int error) {
+    switch (error) {
+        case EACCES:
+        case EPERM:
+            return FolderListingError(listingerror::kPermissionDenied,
+                                      QStringLiteral("Permission denied"));
+        case ENOENT:
+        case ENOTDIR:
+            return FolderListingError(listingerror::kPathNotFound,
+                                      QStringLiteral("Path not found"));
+        default:
+            return FolderListingError(listingerror::kOtherFailure,
+                                      QString::fromLocal8Bit(std::strerror(error)));
+    }
+}
+
+class DirCloser {
+  public:
+    explicit DirCloser(DIR* dir) : dir_(dir) {}
+    ~DirCloser() { ::closedir(dir_); }
+    DirCloser(const DirCloser&) = delete;
+    DirCloser& operator=(const DirCloser&) = delete;
+
+  private:
+    DIR* dir_;
+};
+
+class PosixFileSystem : public FileSystem {
+  public:
+    std::optional<int> attributes(const QString& path) override {
+        if (path.isEmpty())
+            return std::nullopt;
+        bool hadSlash = false;
+        const QByteArray name = withoutTrailingSlashes(encodePath(path), &hadSlash);
+        const std::optional<int> value = attributesAt(AT_FDCWD, name);
+        if (value && hadSlash && !(*value & attribute::kFolder))
+            return std::nullopt;
+        return value;
+    }
+
+    bool isRootFolder(const QString& path) override {
+        if (path.isEmpty())
+            return false;
+        struct stat own {};
+        struct stat root {};
+        return ::stat(encodePath(path).constData(), &own) == 0 && ::stat("/", &root) == 0 &&
+               own.st_dev == root.st_dev && own.st_ino == root.st_ino;
+    }
+
+    QList<FolderEntry> listFolder(const QString& path) override {
+        if (path.isEmpty())
+            throw listingError(ENOENT);
+        DIR* dir = ::opendir(encodePath(path).constData());
+        if (!dir)
+            throw listingError(errno);
+        DirCloser closer(dir);
+        const int dirFd = ::dirfd(dir);
+        QList<FolderEntry> entries;
+        for (;;) {
+            errno = 0;
+            const dirent* raw = ::readdir(dir);
+            if (!raw) {
+                if (errno != 0)
+                    throw listingError(errno);
+                break;
+            }
+            const QByteArray name(raw->d_name);
+            if (name == "." || name == "..")
+                continue;
+            QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+            FolderEntry entry;
+            entry.name = decoder.decode(name);
+            entry.validName = !decoder.hasError();
+            entry.attributes = attributesAt(dirFd, name);
+            entries.append(entry);
+        }
+        return entries;
+    }
+
+    bool isRegularFile(const QString& path) override {
+        struct stat info {};
+        return !path.isEmpty() && ::stat(encodePath(path).constData(), &info) == 0 &&
+               S_ISREG(info.st_mode);
+    }
+
+    std::optional<QDateTime> modificationTime(const QString& path) override {
+        struct stat info {};
+        if (path.isEmpty() || ::stat(encodePath(path).constData(), &info) != 0)
+            return std::nullopt;
+        return QDateTime::fromMSecsSinceEpoch(qint64(info.st_mtim.tv_sec) * 1000 +
+                                              info.st_mtim.tv_nsec / 1000000);
+    }
+
+    QString canonicalPath(const QString& path) override {
+        if (path.isEmpty())
+            return {};
+        char* resolved = ::realpath(encodePath(path).constData(), nullptr);
+        if (!resolved)
+            return {};
+        const QString result = QString::fromUtf8(resolved);
+        std::free(resolved);
+        return result;
+    }
+};
+
+}  // namespace
+
+FileSystem& nativeFileSystem() {
+    static PosixFileSystem instance;
+    return instance;
+}
+
+}  // namespace slate

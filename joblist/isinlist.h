@@ -1,0 +1,12 @@
+#pragma once
+
+#include <QString>
+
+namespace slate {
+
+class JobList;
+
+// True when any row's text equals `text` exactly (case-sensitive, no path normalisation).
+bool IsInList(const JobList& list, const QString& text);
+
+}  // namespace slate
