@@ -1,0 +1,196 @@
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <functional>
+
+#include <gtest/gtest.h>
+
+#include "common/platform/filesystem.h"
+
+namespace slate {
+namespace {
+
+using namespace attribute;
+
+// Runs `check` as a user without special rights and answers its result; the superuser may
+// read and write everything, so a check about permissions runs in a child that gave them up.
+bool asOrdinaryUser(const std::function<bool()>& check) {
+    if (::geteuid() != 0)
+        return check();
+    const pid_t child = ::fork();
+    if (child == 0) {
+        const bool dropped = ::setgid(65534) == 0 && ::setuid(65534) == 0;
+        ::_exit(dropped && check() ? 0 : 1);
+    }
+    int status = 0;
+    return child > 0 && ::waitpid(child, &status, 0) == child && WIFEXITED(status) &&
+           WEXITSTATUS(status) == 0;
+}
+
+class PosixFileSystemTest : public ::testing::Test {
+  protected:
+    void SetUp() override { ASSERT_TRUE(dir.isValid()); }
+
+    QString path(const QString& name) const { return dir.filePath(name); }
+    void touch(const QString& name) {
+        QFile f(path(name));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    }
+    void makeFolder(const QString& name) { ASSERT_TRUE(QDir().mkpath(path(name))); }
+
+    FileSystem& fs = nativeFileSystem();
+    QTemporaryDir dir;
+};
+
+TEST_F(PosixFileSystemTest, AttributeValuesOfEachKind) {
+    touch(QStringLiteral("plain.odp"));
+    touch(QStringLiteral(".hidden.odp"));
+    makeFolder(QStringLiteral("folder"));
+    makeFolder(QStringLiteral(".hidden-folder"));
+    ASSERT_EQ(::mkfifo(path(QStringLiteral("pipe")).toUtf8().constData(), 0600), 0);
+    ASSERT_TRUE(QFile::link(path(QStringLiteral("folder")), path(QStringLiteral("folder-link"))));
+    ASSERT_TRUE(QFile::link(path(QStringLiteral("plain.odp")), path(QStringLiteral("file-link"))));
+    ASSERT_TRUE(QFile::link(path(QStringLiteral("gone")), path(QStringLiteral("dangling"))));
+
+    EXPECT_EQ(fs.attributes(path(QStringLiteral("plain.odp"))), kArchive);
+    EXPECT_EQ(fs.attributes(path(QStringLiteral(".hidden.odp"))), kArchive | kHidden);
+    EXPECT_EQ(fs.attributes(path(QStringLiteral("folder"))), kFolder);
+    EXPECT_EQ(fs.attributes(path(QStringLiteral("folder/"))), kFolder);
+    EXPECT_EQ(fs.attributes(path(QStringLiteral(".hidden-folder/"))), kFolder | kHidden);
+    EXPECT_EQ(fs.attributes(path(QStringLiteral("pipe"))), kSystem);
+    // A trailing separator must not hide that the folder is a link.
+    EXPECT_EQ(fs.attributes(path(QStringLiteral("folder-link/"))), kFolder | kReparsePoint);
+    EXPECT_EQ(fs.attributes(path(QStringLiteral("file-link"))), kArchive | kReparsePoint);
+    EXPECT_EQ(fs.attributes(path(QStringLiteral("dangling"))), kReparsePoint);
+    EXPECT_EQ(fs.attributes(path(QStringLiteral("plain.odp/"))), std::nullopt);
+    EXPECT_EQ(fs.attributes(path(QStringLiteral("missing"))), std::nullopt);
+    EXPECT_EQ(fs.attributes(QString()), std::nullopt);
+    EXPECT_TRUE(*fs.attributes(QStringLiteral("/")) & kFolder);
+}
+
+TEST_F(PosixFileSystemTest, ReadOnlyWhenTheUserMayNotWrite) {
+    touch(QStringLiteral("locked.odp"));
+    touch(QStringLiteral("open.odp"));
+    ASSERT_EQ(::chmod(dir.path().toUtf8().constData(), 0755), 0);
+    ASSERT_EQ(::chmod(path(QStringLiteral("locked.odp")).toUtf8().constData(), 0444), 0);
+    ASSERT_EQ(::chmod(path(QStringLiteral("open.odp")).toUtf8().constData(), 0666), 0);
+    EXPECT_TRUE(asOrdinaryUser([this] {
+        return fs.attributes(path(QStringLiteral("locked.odp"))) == (kArchive | kReadOnly) &&
+               fs.attributes(path(QStringLiteral("open.odp"))) == kArchive;
+    }));
+}
+
+TEST_F(PosixFileSystemTest, RootFolder) {
+    EXPECT_TRUE(fs.isRootFolder(QStringLiteral("/")));
+    EXPECT_TRUE(fs.isRootFolder(QStringLiteral("//")));
+    EXPECT_FALSE(fs.isRootFolder(dir.path()));
+    EXPECT_FALSE(fs.isRootFolder(QString()));
+}
+
+TEST_F(PosixFileSystemTest, ListsEntriesWithAttributesAndNameValidity) {
+    touch(QStringLiteral("a.odp"));
+    touch(QStringLiteral("é日本.odp"));
+    makeFolder(QStringLiteral("sub"));
+    const QByteArray undecodable = path(QStringLiteral("x")).toUtf8().chopped(1) + "bad\xff.odp";
+    const int fd = ::open(undecodable.constData(), O_CREAT | O_WRONLY, 0600);
+    ASSERT_GE(fd, 0);
+    ::close(fd);
+
+    QList<FolderEntry> entries = fs.listFolder(dir.path());
+    ASSERT_EQ(entries.size(), 4);
+    std::sort(entries.begin(), entries.end(),
+              [](const FolderEntry& a, const FolderEntry& b) { return a.name < b.name; });
+    EXPECT_EQ(entries[0].name, QStringLiteral("a.odp"));
+    EXPECT_EQ(entries[0].attributes, kArchive);
+    EXPECT_TRUE(entries[0].validName);
+    EXPECT_FALSE(entries[1].validName);
+    EXPECT_TRUE(entries[1].name.startsWith(QStringLiteral("bad")));
+    EXPECT_EQ(entries[2].name, QStringLiteral("sub"));
+    EXPECT_TRUE(entries[2].isFolder());
+    EXPECT_EQ(entries[3].name, QStringLiteral("é日本.odp"));
+    EXPECT_TRUE(entries[3].validName);
+    // Qt cannot name it, so it would stay behind.
+    ::unlink(undecodable.constData());
+}
+
+TEST_F(PosixFileSystemTest, ListingFailuresCarryTheirCodes) {
+    touch(QStringLiteral("file"));
+    const auto codeOf = [this](const QString& folder) {
+        try {
+            fs.listFolder(folder);
+        } catch (const FolderListingError& error) {
+            EXPECT_FALSE(error.description().isEmpty());
+            return error.code();
+        }
+        return 0;
+    };
+    EXPECT_EQ(codeOf(path(QStringLiteral("missing"))), listingerror::kPathNotFound);
+    EXPECT_EQ(codeOf(path(QStringLiteral("file"))), listingerror::kPathNotFound);
+    EXPECT_EQ(codeOf(QString()), listingerror::kPathNotFound);
+
+    makeFolder(QStringLiteral("closed"));
+    ASSERT_EQ(::chmod(dir.path().toUtf8().constData(), 0755), 0);
+    ASSERT_EQ(::chmod(path(QStringLiteral("closed")).toUtf8().constData(), 0), 0);
+    EXPECT_TRUE(asOrdinaryUser(
+        [&] { return codeOf(path(QStringLiteral("closed"))) == listingerror::kPermissionDenied; }));
+    ::chmod(path(QStringLiteral("closed")).toUtf8().constData(), 0700);
+}
+
+TEST_F(PosixFileSystemTest, RegularFilesOnlyWithoutOpeningThem) {
+    touch(QStringLiteral("a.odp"));
+    makeFolder(QStringLiteral("sub"));
+    ASSERT_EQ(::mkfifo(path(QStringLiteral("pipe")).toUtf8().constData(), 0600), 0);
+    ASSERT_TRUE(QFile::link(path(QStringLiteral("a.odp")), path(QStringLiteral("link"))));
+    const QByteArray locked = path(QStringLiteral("a.odp")).toUtf8();
+
+    EXPECT_TRUE(fs.isRegularFile(path(QStringLiteral("a.odp"))));
+    EXPECT_TRUE(fs.isRegularFile(path(QStringLiteral("link"))));
+    ASSERT_EQ(::chmod(locked.constData(), 0), 0);
+    EXPECT_TRUE(fs.isRegularFile(path(QStringLiteral("a.odp"))));
+    EXPECT_FALSE(fs.isRegularFile(path(QStringLiteral("sub"))));
+    EXPECT_FALSE(fs.isRegularFile(path(QStringLiteral("pipe"))));  // would block if opened
+    EXPECT_FALSE(fs.isRegularFile(path(QStringLiteral("*.odp"))));
+    EXPECT_FALSE(fs.isRegularFile(QString()));
+}
+
+TEST_F(PosixFileSystemTest, ModificationTimeAndCanonicalPath) {
+    touch(QStringLiteral("a.odp"));
+    makeFolder(QStringLiteral("sub"));
+    ASSERT_TRUE(QFile::link(path(QStringLiteral("sub")), path(QStringLiteral("link"))));
+    const QDateTime now = QDateTime::currentDateTime();
+    const std::optional<QDateTime> modified = fs.modificationTime(path(QStringLiteral("a.odp")));
+    ASSERT_TRUE(modified);
+    EXPECT_LE(qAbs(modified->secsTo(now)), 60);
+    EXPECT_EQ(fs.modificationTime(path(QStringLiteral("missing"))), std::nullopt);
+
+    const QString real = QDir(dir.path()).canonicalPath() + QStringLiteral("/sub");
+    EXPECT_EQ(fs.canonicalPath(path(QStringLiteral("link/"))), real);
+    EXPECT_EQ(fs.canonicalPath(path(QStringLiteral("missing"))), QString());
+}
+
+TEST(FileSystemOverride, ReplacesAndRestores) {
+    FileSystem& native = nativeFileSystem();
+    ASSERT_EQ(&fileSystem(), &native);
+    {
+        class Nothing : public FileSystem {
+            std::optional<int> attributes(const QString&) override { return std::nullopt; }
+            bool isRootFolder(const QString&) override { return false; }
+            QList<FolderEntry> listFolder(const QString&) override { return {}; }
+            bool isRegularFile(const QString&) override { return false; }
+            std::optional<QDateTime> modificationTime(const QString&) override { return {}; }
+            QString canonicalPath(const QString&) override { return {}; }
+        } replacement;
+        FileSystemOverride scope(replacement);
+        EXPECT_EQ(&fileSystem(), &replacement);
+    }
+    EXPECT_EQ(&fileSystem(), &native);
+}
+
+}  // namespace
+}  // namespace slate
