@@ -1,0 +1,246 @@
+#include "convert/batchrun.h"
+
+#include <array>
+#include <optional>
+
+#include "common/errorpolicy.h"
+#include "common/interaction.h"
+#include "convert/fileurl.h"
+#include "convert/officebridge.h"
+#include "convert/runview.h"
+#include "joblist/joblist.h"
+
+namespace slate {
+
+namespace {
+
+constexpr QChar kSlash = QLatin1Char('/');
+
+QString quoted(const QString& path) {
+    return QLatin1Char('"') + path + QLatin1Char('"');
+}
+
+// Clears the run flag even if a report itself throws, so the button does not stay dead.
+struct ConvertingFlag {
+    bool& flag;
+    ~ConvertingFlag() { flag = false; }
+};
+
+}  // namespace
+
+// Everything one file's steps produce. A fresh set for every file: a step that fails leaves
+// its slot empty instead of handing the previous file's object or path to the next steps.
+struct BatchRun::FileSlots {
+    QString source;
+    QString extension;
+    QString basePath;
+    QString outputPath;
+    QString targetUrl;
+    OfficeRef serviceManager;
+    OfficeRef desktop;
+    OfficeRef document;
+    OfficeRef dispatchHelper;
+    OfficeRef controller;
+    OfficeRef frame;
+    std::array<std::optional<PropertyValue>, 3> saveProperties;
+    bool converted = false;
+};
+
+BatchRun::BatchRun(JobList& jobs, RunView& view, OfficeBridge& bridge, Dialogs& dialogs,
+                   ErrorReporter& reporter, QChar separator, RunFiles& files)
+    : jobs_(jobs),
+      view_(view),
+      bridge_(bridge),
+      dialogs_(dialogs),
+      reporter_(reporter),
+      separator_(separator),
+      files_(files) {}
+
+RunSummary BatchRun::start() {
+    // 100: a second click while a run is going on does nothing at all.
+    if (converting_)
+        return RunSummary{};
+
+    summary_ = RunSummary{};
+    GuardedProcedure g(reporter_, location::kConvert);
+    ConvertingFlag flag{converting_};
+    g.step(102, [&] { converting_ = true; });
+    if (g.test(104, [&] { return jobs_.count() >= 1; })) {
+        if (g.test(106, [&] {
+                return files_.folderExists(view_.outputFolderText()) || view_.option2Selected();
+            })) {
+            runLoop(g);
+            g.step(176, [&] { dialogs_.message(runtext::kDone); });
+            summary_.outcome = RunSummary::Outcome::Completed;
+        } else {
+            g.step(178, [&] { dialogs_.message(runtext::kNoFolder); });
+            summary_.outcome = RunSummary::Outcome::NoFolder;
+        }
+    } else {
+        g.step(180, [&] { dialogs_.message(runtext::kNoFiles); });
+        summary_.outcome = RunSummary::Outcome::NoFiles;
+    }
+    g.step(182, [&] { converting_ = false; });
+    summary_.reports = g.failures();
+    return summary_;
+}
+
+void BatchRun::runLoop(GuardedProcedure& g) {
+    // The bound is taken once: rows added while the run handles events are not converted by
+    // it. No 16-bit limit: every row of a long list is converted.
+    int count = 0;
+    int index = 1;
+    if (g.test(108, [&] {
+            count = jobs_.count();
+            index = 1;
+            return index <= count;
+        })) {
+        do {
+            const int failuresBefore = g.failures();
+            convertFile(g, index, count);
+            ++summary_.attempted;
+            if (g.failures() > failuresBefore)
+                ++summary_.failed;
+        } while (g.test(168, [&] { return ++index <= count; }));
+    }
+    g.step(170, [&] { view_.setMousePointer(MousePointer::Default); });
+    g.step(172, [&] { view_.setProgressValue(0); });
+    g.step(174, [&] { view_.setProgressText(runtext::kProgressRest); });
+}
+
+void BatchRun::convertFile(GuardedProcedure& g, int index, int count) {
+    FileSlots s;
+    const bool rowRead = g.step(110, [&] { s.source = jobs_.text(index - 1); });
+    g.step(112, [&] {
+        const int rowsNow = jobs_.count();
+        if (rowsNow == 0)
+            throw AppError(QStringLiteral("Division by zero"));
+        const double value = static_cast<double>(index) / rowsNow * 100.0;
+        if (value > 100.0)
+            throw AppError(QStringLiteral("Invalid property value"));
+        view_.setProgressValue(value);
+    });
+    // A row that is gone (the list was cleared meanwhile) has nothing to convert; going on
+    // would only hand an empty path to the office and report the same loss five more times.
+    if (!rowRead) {
+        g.step(166, [&] { view_.setMousePointer(MousePointer::Busy); });
+        if (onFileFinished)
+            onFileFinished(index, s.source, false);
+        return;
+    }
+    g.step(114, [&] {
+        view_.setProgressText(runtext::kProcessing + GetFileName(s.source, separator_));
+        if (onFileStarted)
+            onFileStarted(index, count, s.source);
+    });
+    g.step(116, [&] { view_.processPendingEvents(); });
+    g.step(118, [&] { view_.setMousePointer(MousePointer::Busy); });
+    g.step(120, [&] { s.extension = s.source; });
+    g.step(122, [&] { s.extension = GetExtension(s.extension); });
+    g.step(124, [&] {
+        s.basePath = s.source;
+        s.basePath.remove(QLatin1Char('.') + s.extension, Qt::CaseSensitive);
+    });
+    g.step(126, [&] { s.basePath += QStringLiteral(".ppt"); });
+    g.step(128, [&] { view_.setMousePointer(MousePointer::Busy); });
+    g.step(130, [&] { s.serviceManager = bridge_.obtainServiceManager(kServiceManagerName); });
+    g.step(132, [&] { s.desktop = bridge_.createInstance(s.serviceManager, kDesktopService); });
+    g.step(134, [&] {
+        // The office opens an empty file as a new blank presentation and would "convert" it.
+        const RunFiles::State source = files_.state(s.source);
+        if (source.exists && source.regularFile && source.size == 0) {
+            throw AppError(QStringLiteral("The file %1 is empty (0 bytes); there is nothing "
+                                          "to convert.")
+                               .arg(quoted(s.source)));
+        }
+        const PropertyList load{MakePropertyValue(bridge_, QStringLiteral("Hidden"), true)};
+        s.document = bridge_.loadComponentFromURL(s.desktop, fileUrlFromPath(s.source, separator_),
+                                                  QStringLiteral("_blank"), 0, load);
+        if (!s.document) {
+            throw OfficeError(QStringLiteral("The office could not open %1; the file may be "
+                                             "damaged, password-protected or not a presentation.")
+                                  .arg(quoted(s.source)));
+        }
+    });
+    g.step(136, [&] {
+        s.dispatchHelper = bridge_.createInstance(s.serviceManager, kDispatchHelperService);
+    });
+    g.step(138, [&] { s.controller = bridge_.getCurrentController(s.document); });
+    g.step(140, [&] { s.frame = bridge_.getFrame(bridge_.getCurrentController(s.document)); });
+    if (g.test(142, [&] { return view_.option1Selected(); })) {
+        g.step(144, [&] {
+            s.outputPath = FixBackslashes(
+                view_.outputFolderText() + separator_ + GetFileName(s.basePath, separator_),
+                separator_);
+        });
+    } else if (g.test(146, [&] { return view_.option2Selected(); })) {
+        g.step(148, [&] {
+            s.outputPath = FixBackslashes(GetFolderPath(s.source, separator_) + separator_ +
+                                              GetFileName(s.basePath, separator_),
+                                          separator_);
+        });
+    }
+    g.step(150, [&] { s.outputPath.replace(separator_, kSlash); });
+    g.step(152, [&] { s.outputPath = collapsePairs(s.outputPath, kSlash); });
+    g.step(154, [&] {
+        s.targetUrl = fileUrlFromPath(s.outputPath, separator_);
+        s.saveProperties[0] = MakePropertyValue(bridge_, QStringLiteral("URL"), s.targetUrl);
+    });
+    g.step(156, [&] {
+        s.saveProperties[1] =
+            MakePropertyValue(bridge_, QStringLiteral("FilterName"), runtext::kFilterName);
+    });
+    g.step(158, [&] {
+        s.saveProperties[2] = MakePropertyValue(bridge_, QStringLiteral("SelectionOnly"), true);
+    });
+    g.step(160, [&] { saveAndVerify(s); });
+    g.step(162, [&] { bridge_.close(s.document, true); });
+    g.step(164, [&] { s.document.reset(); });
+    g.step(166, [&] { view_.setMousePointer(MousePointer::Busy); });
+    if (s.converted)
+        ++summary_.converted;
+    if (onFileFinished)
+        onFileFinished(index, s.source, s.converted);
+}
+
+void BatchRun::saveAndVerify(FileSlots& s) {
+    const QString& target = s.outputPath;
+    if (files_.sameFile(s.source, target)) {
+        throw AppError(QStringLiteral("The output file %1 would replace its own source; the "
+                                      "file was not converted and is left as it was.")
+                           .arg(quoted(target)));
+    }
+    PropertyList save;
+    for (const std::optional<PropertyValue>& property : s.saveProperties) {
+        // Without all three the office could save somewhere else, or not as PowerPoint 97.
+        if (!property) {
+            throw AppError(QStringLiteral("The save settings for %1 could not be prepared; "
+                                          "nothing was saved.")
+                               .arg(quoted(s.source)));
+        }
+        save.append(*property);
+    }
+    const RunFiles::State before = files_.state(target);
+    const DispatchResult result = bridge_.executeDispatch(
+        s.dispatchHelper, s.frame, QStringLiteral(".uno:SaveAs"), QString(), 0, save);
+    if (result.known && !result.succeeded()) {
+        throw OfficeError(
+            QStringLiteral("The office could not save %1 as PowerPoint 97.").arg(quoted(target)));
+    }
+    const RunFiles::State after = files_.state(target);
+    if (!after.exists || !after.regularFile) {
+        throw OfficeError(QStringLiteral("The office did not write %1.").arg(quoted(target)));
+    }
+    if (after.size == 0) {
+        throw OfficeError(QStringLiteral("The office wrote an empty file %1.").arg(quoted(target)));
+    }
+    if (before.exists && before.size == after.size && before.modified == after.modified) {
+        throw OfficeError(
+            QStringLiteral("The office did not write %1; the file there is unchanged from "
+                           "before.")
+                .arg(quoted(target)));
+    }
+    s.converted = true;
+}
+
+}  // namespace slate

@@ -1,0 +1,84 @@
+#pragma once
+
+#include <QChar>
+#include <QString>
+
+#include <functional>
+
+#include "common/paths.h"
+#include "convert/runfiles.h"
+
+namespace slate {
+
+class Dialogs;
+class ErrorReporter;
+class GuardedProcedure;
+class JobList;
+class OfficeBridge;
+class RunView;
+
+namespace runtext {
+inline const QString kNoFiles = QStringLiteral("No files added.");
+inline const QString kNoFolder =
+    QStringLiteral("Folder does not exist. Please select another folder.");
+inline const QString kDone = QStringLiteral("Done.");
+inline const QString kProcessing = QStringLiteral("Processing: ");
+inline const QString kProgressRest = QStringLiteral("Progress Bar");
+inline const QString kFilterName = QStringLiteral("MS PowerPoint 97");
+}  // namespace runtext
+
+// What one click of "Start Converting" came to.
+struct RunSummary {
+    enum class Outcome {
+        Ignored,    // a run was already going on
+        NoFiles,    // refused: the list was empty
+        NoFolder,   // refused: the output folder does not exist
+        Completed,  // the loop ran and "Done." was shown
+    };
+    Outcome outcome = Outcome::Ignored;
+    int attempted = 0;  // files the loop went through
+    int converted = 0;  // files whose save was made and seen on disk
+    int failed = 0;     // files with at least one reported failure
+    int reports = 0;    // error reports of the whole run
+};
+
+// The "Start Converting" handler: converts every row of the job list, in order, through the
+// office, under the error policy (a failed step is reported and the run goes on).
+class BatchRun {
+  public:
+    // `separator` is the one the list's paths use; the native one unless paths of another
+    // system are being converted (tests use "\").
+    BatchRun(JobList& jobs, RunView& view, OfficeBridge& bridge, Dialogs& dialogs,
+             ErrorReporter& reporter, QChar separator = kNativeSeparator,
+             RunFiles& files = localRunFiles());
+
+    // The click. A click while a run is going on is ignored.
+    RunSummary start();
+
+    bool isConverting() const { return converting_; }
+    const RunSummary& lastSummary() const { return summary_; }
+
+    // Called as each file starts (1-based index, the loop's bound, the row's text) and as it
+    // ends (whether it was converted); for front ends that show more than the progress bar.
+    std::function<void(int index, int count, const QString& source)> onFileStarted;
+    std::function<void(int index, const QString& source, bool converted)> onFileFinished;
+
+  private:
+    struct FileSlots;
+
+    void runLoop(GuardedProcedure& g);
+    void convertFile(GuardedProcedure& g, int index, int count);
+    void saveAndVerify(FileSlots& s);
+
+    JobList& jobs_;
+    RunView& view_;
+    OfficeBridge& bridge_;
+    Dialogs& dialogs_;
+    ErrorReporter& reporter_;
+    QChar separator_;
+    RunFiles& files_;
+    bool converting_ = false;
+    RunSummary summary_;
+};
+
+}  // namespace slate
