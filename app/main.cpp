@@ -1,9 +1,20 @@
 #include <QApplication>
-#include <QLabel>
+#include <QDir>
+
+#include "app/mainwindow.h"
+#include "app/qtdialogs.h"
+#include "common/errorpolicy.h"
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
-    QLabel label(QStringLiteral("Slatemere Converter"));
-    label.show();
+    slate::QtDialogs dialogs;
+    slate::DesktopShell shell;
+    slate::SystemRandom random;
+    slate::DialogErrorReporter reporter(dialogs);
+    slate::MainWindow window({dialogs, shell, random, reporter,
+                              QDir::toNativeSeparators(QCoreApplication::applicationDirPath())});
+    dialogs.setOwner(&window);
+    window.Form_Load();
+    window.show();
     return app.exec();
 }

@@ -1,0 +1,133 @@
+#include "app/joblistview.h"
+
+#include <QHeaderView>
+#include <QIcon>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPixmap>
+
+#include "joblist/joblist.h"
+
+namespace slate {
+
+namespace {
+// Pointer heights on the screen that start scrolling while dragging.
+constexpr int kScrollUpBelow = 305;
+constexpr int kScrollDownAbove = 364;
+}  // namespace
+
+JobListView::JobListView(JobList* list, QWidget* parent) : QTreeView(parent), list_(list) {
+    setModel(list);
+    setRootIsDecorated(false);
+    setItemsExpandable(false);
+    setUniformRowHeights(true);
+    setAllColumnsShowFocus(true);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setDragEnabled(false);
+    setDragDropMode(QAbstractItemView::NoDragDrop);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    header()->setStretchLastSection(false);
+    header()->setSectionsMovable(false);
+    viewport()->setMouseTracking(true);
+}
+
+int JobListView::selectedRow() const {
+    const QModelIndexList rows = selectionModel()->selectedRows();
+    return rows.isEmpty() ? -1 : rows.first().row();
+}
+
+void JobListView::removeSelectedEntry() {
+    if (isBusy_ && isBusy_())
+        return;
+    if (list_->count() == 0)
+        return;
+    const int row = selectedRow();
+    if (row >= 0)
+        list_->removeAt(row);
+}
+
+int JobListView::scrollTarget(int screenY, int hitRow, int rowCount) {
+    if (screenY < kScrollUpBelow)
+        return hitRow >= 1 ? hitRow - 1 : -1;
+    if (screenY > kScrollDownAbove)
+        return hitRow + 1 < rowCount ? hitRow + 1 : -1;
+    return -1;
+}
+
+void JobListView::selectRow(int row) {
+    const QModelIndex index = list_->index(row);
+    selectionModel()->setCurrentIndex(
+        index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+}
+
+void JobListView::itemClicked() {
+    // Without the picture the list keeps whatever pointer it has; the gesture still works.
+    QPixmap picture;
+    if (!dragPointerFile_.isEmpty()) {
+        const QIcon icon(dragPointerFile_);
+        if (!icon.availableSizes().isEmpty())
+            picture = icon.pixmap(icon.availableSizes().first());
+    }
+    if (!picture.isNull()) {
+        viewport()->setCursor(QCursor(picture));
+        listPointer_ = ListPointer::DragImage;
+    }
+    const int row = selectedRow();
+    draggedItem_ = row >= 0 ? QPersistentModelIndex(list_->index(row)) : QPersistentModelIndex();
+}
+
+void JobListView::mousePressEvent(QMouseEvent* event) {
+    buttonHeld_ = true;
+    QTreeView::mousePressEvent(event);
+    if (indexAt(event->position().toPoint()).isValid())
+        itemClicked();
+}
+
+void JobListView::mouseMoveEvent(QMouseEvent* event) {
+    if (pointerRule_)
+        pointerRule_();
+    if (!buttonHeld_) {
+        QTreeView::mouseMoveEvent(event);
+        return;
+    }
+    // While held the view's own drag-selection stays out of the way: only the swap moves.
+    const QModelIndex hit = indexAt(event->position().toPoint());
+    if (!hit.isValid() || !draggedItem_.isValid())
+        return;
+    const int hitRow = hit.row();
+    const int draggedRow = draggedItem_.row();
+    const QString carried = list_->text(draggedRow);
+    if (list_->text(hitRow) == carried)
+        return;
+    list_->setText(draggedRow, list_->text(hitRow));
+    list_->setText(hitRow, carried);
+    selectRow(hitRow);
+    draggedItem_ = QPersistentModelIndex(list_->index(hitRow));
+    const int target = scrollTarget(qRound(event->globalPosition().y()), hitRow, list_->count());
+    if (target >= 0)
+        scrollTo(list_->index(target));
+}
+
+void JobListView::mouseReleaseEvent(QMouseEvent* event) {
+    buttonHeld_ = false;
+    viewport()->setCursor(Qt::ArrowCursor);
+    listPointer_ = ListPointer::Arrow;
+    QTreeView::mouseReleaseEvent(event);
+}
+
+void JobListView::mouseDoubleClickEvent(QMouseEvent* event) {
+    Q_UNUSED(event);
+    removeSelectedEntry();
+}
+
+void JobListView::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Delete) {
+        removeSelectedEntry();
+        return;
+    }
+    QTreeView::keyPressEvent(event);
+}
+
+}  // namespace slate

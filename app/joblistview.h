@@ -1,0 +1,60 @@
+#pragma once
+
+#include <QCursor>
+#include <QPersistentModelIndex>
+#include <QTreeView>
+
+#include <functional>
+
+namespace slate {
+
+class JobList;
+
+// The job list on screen: removal by double-click and Delete, and the reorder gesture in which
+// the dragged path trades places with each row the pointer reaches.
+class JobListView : public QTreeView {
+    Q_OBJECT
+  public:
+    enum class ListPointer { Default, DragImage, Arrow };
+
+    JobListView(JobList* list, QWidget* parent = nullptr);
+
+    // The window's busy test; removal is refused while it answers true.
+    void setBusyTest(std::function<bool()> test) { isBusy_ = std::move(test); }
+    // The window's pointer rule, run first on every pointer move over the list.
+    void setPointerMoveRule(std::function<void()> rule) { pointerRule_ = std::move(rule); }
+    // Where the drag pointer picture is loaded from, on every item click.
+    void setDragPointerFile(const QString& path) { dragPointerFile_ = path; }
+
+    void removeSelectedEntry();
+    int selectedRow() const;
+
+    bool buttonHeld() const { return buttonHeld_; }
+    int draggedRow() const { return draggedItem_.isValid() ? draggedItem_.row() : -1; }
+    ListPointer listPointer() const { return listPointer_; }
+
+    // The row to scroll into view for a pointer `screenY` pixels below the screen's top while
+    // the dragged path stands at `hitRow` (0-based); -1 when nothing scrolls.
+    static int scrollTarget(int screenY, int hitRow, int rowCount);
+
+  protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+  private:
+    void itemClicked();
+    void selectRow(int row);
+
+    JobList* list_;
+    std::function<bool()> isBusy_;
+    std::function<void()> pointerRule_;
+    QString dragPointerFile_;
+    bool buttonHeld_ = false;
+    QPersistentModelIndex draggedItem_;
+    ListPointer listPointer_ = ListPointer::Default;
+};
+
+}  // namespace slate

@@ -1,0 +1,304 @@
+#include "app/mainwindow.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDir>
+#include <QFile>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+
+#include "app/artwork.h"
+#include "app/joblistview.h"
+#include "app/twips.h"
+#include "common/apptitle.h"
+#include "common/errorpolicy.h"
+#include "common/product.h"
+#include "common/programexit.h"
+#include "joblist/joblist.h"
+
+namespace slate {
+
+namespace {
+// A bar whose text is shown as given: its usual format would expand "%p" and the like, and
+// file names may hold them.
+class TextProgressBar : public QProgressBar {
+  public:
+    using QProgressBar::QProgressBar;
+    void setPlainText(const QString& text) {
+        text_ = text;
+        update();
+    }
+    QString text() const override { return text_; }
+
+  private:
+    QString text_;
+};
+
+const QString kListTooltip = QStringLiteral(
+    "Drag and drop files here. Double-click item to remove it. Move | line to right and out of "
+    "window to reveal full names.");
+constexpr int kClientWidthTwips = 8040;
+constexpr int kClientHeightTwips = 6660;
+
+QFont windowFont() {
+    QFont font(QStringLiteral("Arial"));
+    font.setPointSizeF(9);
+    font.setBold(true);
+    return font;
+}
+
+QFont buttonFont() {
+    QFont font(QStringLiteral("Arial"));
+    font.setPointSizeF(11.25);
+    font.setBold(true);
+    return font;
+}
+
+void setBackground(QWidget* widget, const QColor& color) {
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::Window, color);
+    widget->setPalette(palette);
+    widget->setAutoFillBackground(true);
+}
+}  // namespace
+
+MainWindow::MainWindow(const WindowServices& services, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
+                          Qt::MSWindowsFixedSizeDialogHint),
+      services_(services),
+      jobList_(new JobList(this)),
+      closeAction_([] { program::exitNow(0); }) {
+    setObjectName(QStringLiteral("Form1"));
+    setAccessibleName(product::kName);
+    buildControls();
+    connectHandlers();
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::buildControls() {
+    const int dpi = logicalDpi(this);
+    auto place = [dpi](QWidget* w, int l, int t, int wd, int h) {
+        w->setGeometry(twipsRect(l, t, wd, h, dpi));
+    };
+    setFont(windowFont());
+    setFixedSize(twipsToPixels(kClientWidthTwips, dpi), twipsToPixels(kClientHeightTwips, dpi));
+    setBackground(this, Qt::white);
+    setMouseTracking(true);
+
+    ListView1 = new JobListView(jobList_, this);
+    ListView1->setObjectName(QStringLiteral("ListView1"));
+    ListView1->setToolTip(kListTooltip);
+    ListView1->setAccessibleName(QStringLiteral("Impress File(s)"));
+    ListView1->setAccessibleDescription(kListTooltip);
+    ListView1->setDragPointerFile(
+        QDir(services_.programFolder).filePath(QStringLiteral("drag.ico")));
+    ListView1->setBusyTest([this] { return isBusy(); });
+    ListView1->setPointerMoveRule([this] { applyHoverRule(ListView1); });
+    place(ListView1, 120, 120, 7800, 2535);
+
+    ProgressBar1 = new TextProgressBar(this);
+    ProgressBar1->setObjectName(QStringLiteral("ProgressBar1"));
+    ProgressBar1->setRange(0, 100);
+    ProgressBar1->setTextVisible(true);
+    ProgressBar1->setAlignment(Qt::AlignCenter);
+    ProgressBar1->setAccessibleName(QStringLiteral("Progress"));
+    place(ProgressBar1, 120, 6150, 7800, 405);
+    setProgressText(QStringLiteral("Progress Bar"));
+    setProgress(0);
+
+    auto button = [this, &place](const char* name, const QString& caption, int l, int t, int w,
+                                 int h, QWidget* parent) {
+        auto* b = new QPushButton(caption, parent);
+        b->setObjectName(QLatin1String(name));
+        b->setFont(buttonFont());
+        b->setAccessibleName(
+            caption == QLatin1String("...") ? QStringLiteral("Choose output folder") : caption);
+        b->setMouseTracking(true);
+        b->installEventFilter(this);
+        place(b, l, t, w, h);
+        return b;
+    };
+    PushButton1 =
+        button("PushButton1", QStringLiteral("Add ODP File(s)"), 120, 2750, 3840, 405, this);
+    PushButton4 = button("PushButton4", QStringLiteral("Add All ODP Files In Folder"), 4080, 2750,
+                         3840, 405, this);
+    PushButton2 =
+        button("PushButton2", QStringLiteral("Start Converting"), 120, 5630, 7800, 405, this);
+    PushButton8 = button("PushButton8", QStringLiteral("Clear List"), 120, 3260, 3840, 405, this);
+    PushButton9 = button("PushButton9", QStringLiteral("Load Sample/Example Files"), 4080, 3260,
+                         3840, 405, this);
+
+    Frame3 = new QGroupBox(QStringLiteral("Save Option"), this);
+    Frame3->setObjectName(QStringLiteral("Frame3"));
+    place(Frame3, 120, 3690, 7800, 1815);
+    Frame4 = new QGroupBox(Frame3);
+    Frame4->setObjectName(QStringLiteral("Frame4"));
+    Frame4->setAccessibleName(QStringLiteral("Output folder"));
+    place(Frame4, 480, 510, 6840, 810);
+
+    Text1 = new QLineEdit(Frame4);
+    Text1->setObjectName(QStringLiteral("Text1"));
+    Text1->setAccessibleName(QStringLiteral("Output folder"));
+    place(Text1, 240, 300, 5670, 345);
+    PushButton3 = button("PushButton3", QStringLiteral("..."), 6000, 300, 600, 345, Frame4);
+
+    Option1 = new QRadioButton(QStringLiteral("Save results to this folder:"), Frame3);
+    Option1->setObjectName(QStringLiteral("Option1"));
+    place(Option1, 240, 300, 3615, 255);
+    Option1->setChecked(true);
+    Option2 = new QRadioButton(QStringLiteral("Save results in folder of original file"), Frame3);
+    Option2->setObjectName(QStringLiteral("Option2"));
+    place(Option2, 240, 1410, 3615, 255);
+
+    for (QWidget* w : {static_cast<QWidget*>(Frame3), static_cast<QWidget*>(Frame4),
+                       static_cast<QWidget*>(Option1), static_cast<QWidget*>(Option2)}) {
+        setBackground(w, Qt::white);
+    }
+    for (QWidget* w : {static_cast<QWidget*>(Frame3), static_cast<QWidget*>(Frame4),
+                       static_cast<QWidget*>(Text1)}) {
+        w->setMouseTracking(true);
+        w->installEventFilter(this);
+    }
+
+    // Keyboard order follows the design's tab stops; the bar and frames take no focus.
+    const QList<QWidget*> order{ListView1,   ProgressBar1, PushButton1, PushButton4, PushButton2,
+                                PushButton8, PushButton9,  Frame3,      Frame4,      Text1,
+                                PushButton3, Option1,      Option2};
+    for (int i = 0; i + 1 < order.size(); ++i)
+        setTabOrder(order[i], order[i + 1]);
+}
+
+void MainWindow::connectHandlers() {
+    connect(PushButton8, &QPushButton::clicked, this, &MainWindow::PushButton8_Click);
+}
+
+void MainWindow::setPointer(Pointer pointer) {
+    pointer_ = pointer;
+    switch (pointer) {
+        case Pointer::Default:
+            setCursor(Qt::ArrowCursor);
+            break;
+        case Pointer::Custom:
+            // Without the hand picture the custom pointer shows as the default one.
+            setCursor(hasCustomPointer_ ? customPointer_ : QCursor(Qt::ArrowCursor));
+            break;
+        case Pointer::Busy:
+            setCursor(Qt::WaitCursor);
+            break;
+    }
+}
+
+void MainWindow::applyHoverRule(QWidget* over) {
+    if (isBusy())
+        return;
+    const bool overButton = over == PushButton1 || over == PushButton2 || over == PushButton3 ||
+                            over == PushButton4 || over == PushButton8 || over == PushButton9;
+    const bool overPlain =
+        over == this || over == Frame3 || over == Frame4 || over == Text1 || over == ListView1;
+    if (overButton) {
+        setPointer(Pointer::Custom);
+    } else if (overPlain) {
+        setPointer(Pointer::Default);
+    }
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::MouseMove) {
+        // A move that a child ignored reaches its container too; only the control really
+        // under the pointer has a say.
+        auto* widget = qobject_cast<QWidget*>(watched);
+        const QPoint at = static_cast<QMouseEvent*>(event)->position().toPoint();
+        if (widget && !widget->childAt(at))
+            applyHoverRule(widget);
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void MainWindow::mouseMoveEvent(QMouseEvent* event) {
+    if (!childAt(event->position().toPoint()))
+        applyHoverRule(this);
+    QWidget::mouseMoveEvent(event);
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    event->accept();
+    if (closeAction_)
+        closeAction_();
+}
+
+void MainWindow::setProgress(double value) {
+    progress_ = value;
+    ProgressBar1->setValue(qBound(0, static_cast<int>(value), 100));
+}
+
+void MainWindow::setProgressText(const QString& text) {
+    progressText_ = text;
+    static_cast<TextProgressBar*>(ProgressBar1)->setPlainText(text);
+    ProgressBar1->setAccessibleDescription(text);
+}
+
+void MainWindow::SetAppTitle() {
+    setAppTitleText(shortenedTitle(product::kName));
+}
+
+bool MainWindow::ApplySkin() {
+    QFile skin(QDir(services_.programFolder).filePath(QStringLiteral("x/o.cjs")));
+    if (!skin.exists())
+        return false;
+    const QColor buttonFace = QApplication::palette().color(QPalette::Button);
+    setBackground(this, buttonFace);
+    for (QWidget* w : findChildren<QWidget*>()) {
+        if (qobject_cast<QRadioButton*>(w) || qobject_cast<QGroupBox*>(w) ||
+            w->inherits("QCheckBox") || w->inherits("QLabel")) {
+            setBackground(w, buttonFace);
+        }
+    }
+    if (!skin.open(QIODevice::ReadOnly)) {
+        throw AppError(QStringLiteral("The skin file %1 cannot be read: %2")
+                           .arg(skin.fileName(), skin.errorString()));
+    }
+    setStyleSheet(QString::fromUtf8(skin.readAll()));
+    skinApplied_ = true;
+    return true;
+}
+
+void MainWindow::loadCustomPointer() {
+    hasCustomPointer_ = artwork::loadCursorFile(
+        QDir(services_.programFolder).filePath(QStringLiteral("HAND-M.CUR")), &customPointer_);
+}
+
+void MainWindow::PushButton8_Click() {
+    GuardedProcedure g(services_.reporter, location::kClearList);
+    g.step(100, [&] {
+        if (isBusy())
+            return;
+        jobList_->clear();
+    });
+}
+
+void MainWindow::Form_Load() {
+    GuardedProcedure g(services_.reporter, location::kFormLoad);
+    g.step(100, [&] { ApplySkin(); });
+    if (g.test(102, [&] {
+            return QFile::exists(
+                QDir(services_.programFolder).filePath(QStringLiteral("HAND-M.CUR")));
+        })) {
+        g.step(104, [&] { loadCustomPointer(); });
+    }
+    g.step(130, [&] {
+        setWindowTitle(product::kName);
+        setWindowIcon(artwork::programIcon());
+        SetAppTitle();
+    });
+    g.step(132, [&] { jobList_->setHeaderText(QStringLiteral("Impress File(s)")); });
+    g.step(134, [&] { ListView1->setColumnWidth(0, twipsToPixels(7000, logicalDpi(this))); });
+}
+
+}  // namespace slate

@@ -1,0 +1,107 @@
+#pragma once
+
+#include <QCursor>
+#include <QWidget>
+
+#include <functional>
+
+class QGroupBox;
+class QLineEdit;
+class QProgressBar;
+class QPushButton;
+class QRadioButton;
+
+namespace slate {
+
+class Dialogs;
+class ErrorReporter;
+class JobList;
+class JobListView;
+class Random;
+class Shell;
+
+// What the window needs from outside; every piece can be scripted in tests.
+struct WindowServices {
+    Dialogs& dialogs;
+    Shell& shell;
+    Random& random;
+    ErrorReporter& reporter;
+    // The folder the program runs from: "HAND-M.CUR", "drag.ico", "x/o.cjs" and Samples/.
+    QString programFolder;
+};
+
+// The program's one working window (Form1) and its controls.
+class MainWindow : public QWidget {
+    Q_OBJECT
+  public:
+    enum class Pointer { Default, Custom, Busy };
+
+    explicit MainWindow(const WindowServices& services, QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    // The start-up sequence; runs before the window is first shown.
+    void Form_Load();
+
+    // The window counts as busy exactly while its pointer is the busy pointer.
+    bool isBusy() const { return pointer_ == Pointer::Busy; }
+    Pointer pointer() const { return pointer_; }
+    void setPointer(Pointer pointer);
+    bool hasCustomPointerImage() const { return hasCustomPointer_; }
+    // Applies the hover rules: over a button the hand, elsewhere the default; never while busy.
+    void applyHoverRule(QWidget* over);
+
+    void SetAppTitle();
+    bool ApplySkin();
+    bool skinApplied() const { return skinApplied_; }
+
+    // Progress as the run reports it (0..100) and the bar's text.
+    void setProgress(double value);
+    double progress() const { return progress_; }
+    void setProgressText(const QString& text);
+    QString progressText() const { return progressText_; }
+
+    JobList& jobList() { return *jobList_; }
+    const WindowServices& services() const { return services_; }
+
+    // What closing the window does; the default ends the program at once.
+    void setCloseAction(std::function<void()> action) { closeAction_ = std::move(action); }
+
+    void PushButton8_Click();
+
+    // The controls, named as the rest of the program and its tests know them.
+    JobListView* ListView1 = nullptr;
+    QProgressBar* ProgressBar1 = nullptr;
+    QPushButton* PushButton1 = nullptr;
+    QPushButton* PushButton4 = nullptr;
+    QPushButton* PushButton2 = nullptr;
+    QPushButton* PushButton8 = nullptr;
+    QPushButton* PushButton9 = nullptr;
+    QGroupBox* Frame3 = nullptr;
+    QGroupBox* Frame4 = nullptr;
+    QLineEdit* Text1 = nullptr;
+    QPushButton* PushButton3 = nullptr;
+    QRadioButton* Option1 = nullptr;
+    QRadioButton* Option2 = nullptr;
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
+    void buildControls();
+    void connectHandlers();
+    void loadCustomPointer();
+
+    WindowServices services_;
+    JobList* jobList_;
+    Pointer pointer_ = Pointer::Default;
+    QCursor customPointer_;
+    bool hasCustomPointer_ = false;
+    bool skinApplied_ = false;
+    double progress_ = 0;
+    QString progressText_;
+    std::function<void()> closeAction_;
+};
+
+}  // namespace slate

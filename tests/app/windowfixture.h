@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "app/mainwindow.h"
+#include "support/fakes.h"
+#include "support/scripteddialogs.h"
+
+namespace slate::testing {
+
+// A main window with scripted dialogs and a program folder of its own; closing it never ends
+// the test program.
+class WindowTest : public ::testing::Test {
+  protected:
+    void SetUp() override { ASSERT_TRUE(programFolder.isValid()); }
+
+    MainWindow& window() {
+        if (!window_) {
+            window_ = std::make_unique<MainWindow>(
+                WindowServices{dialogs, shell, random, reporter, programFolder.path()});
+            window_->setCloseAction([this] { ++closeRequests; });
+        }
+        return *window_;
+    }
+
+    QString programFile(const QString& name) const { return programFolder.filePath(name); }
+
+    QTemporaryDir programFolder;
+    ScriptedDialogs dialogs;
+    RecordingShell shell;
+    ScriptedRandom random;
+    RecordingReporter reporter;
+    int closeRequests = 0;
+
+  private:
+    std::unique_ptr<MainWindow> window_;
+};
+
+}  // namespace slate::testing

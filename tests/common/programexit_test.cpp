@@ -1,0 +1,31 @@
+#include <gtest/gtest.h>
+
+#include <cstdio>
+
+#include "common/programexit.h"
+
+namespace slate {
+namespace {
+
+TEST(ProgramExit, RunsEveryHookNewestFirstThenEndsWithTheCode) {
+    EXPECT_EXIT(
+        {
+            program::addExitHook([] { std::fputs("first\n", stderr); });
+            const int removed = program::addExitHook([] { std::fputs("removed\n", stderr); });
+            program::addExitHook([] { std::fputs("second\n", stderr); });
+            program::removeExitHook(removed);
+            program::exitNow(3);
+        },
+        ::testing::ExitedWithCode(3), "^second\nfirst\n$");
+}
+
+TEST(ProgramExit, HooksRunOnlyOnce) {
+    int runs = 0;
+    program::addExitHook([&runs] { ++runs; });
+    program::runExitHooks();
+    program::runExitHooks();
+    EXPECT_EQ(runs, 1);
+}
+
+}  // namespace
+}  // namespace slate
