@@ -16,11 +16,11 @@ QString BrowseForFolder(Dialogs& dialogs, const QString& title, const QString& i
 }
 
 bool HasUnsafeCharacters(const QString& name) {
+    // A lone surrogate cannot be stored as a name.
+    if (!name.isValidUtf16())
+        return true;
     for (const uint code : name.toUcs4()) {
         if (code < 32 || (code >= 127 && code <= 159) || code == uint('?'))
-            return true;
-        // A lone surrogate cannot be stored as a name.
-        if (code >= 0xD800 && code <= 0xDFFF)
             return true;
     }
     return false;

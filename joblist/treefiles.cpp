@@ -1,0 +1,45 @@
+#include "joblist/treefiles.h"
+
+#include "common/errorpolicy.h"
+#include "common/paths.h"
+
+namespace slate {
+
+namespace {
+constexpr int kArchiveHidden = attribute::kArchive | attribute::kHidden;
+}  // namespace
+
+int AddFilesOfTree(const QString& startFolder, const TreeAddition& addition, FileSystem& fs) {
+    GuardedProcedure g(addition.reporter, addition.location);
+    FolderList folders;
+    g.step(114, [&] { folders.append(startFolder + kNativeSeparator); });
+    g.step(116, [&] {
+        GetSubDirectories2016(folders, true, addition.reporter, addition.processEvents, fs);
+    });
+
+    int added = 0;
+    for (const QString& entry : std::as_const(folders)) {
+        QString folder = entry;
+        g.step(120, [&] { folder.chop(1); });
+        QStringList names;
+        g.step(122, [&] { names = ListFiles(folder, addition.pattern, fs); });
+        for (const QString& name : std::as_const(names)) {
+            if (name.startsWith(QLatin1Char('~')))
+                continue;
+            const QString path = folder + kNativeSeparator + name;
+            const bool wanted = g.test(130, [&] {
+                if (!IsExistingFile(path, fs))
+                    return false;
+                const std::optional<int> value = fs.attributes(path);
+                if (!value)
+                    throw AppError(QStringLiteral("File not found"));
+                return *value != kArchiveHidden;
+            });
+            if (wanted && g.step(132, [&] { addition.append(FixBackslashes(path)); }))
+                ++added;
+        }
+    }
+    return added;
+}
+
+}  // namespace slate
