@@ -1,20 +1,37 @@
 #include <QApplication>
 #include <QDir>
 
+#include <cstdio>
+
+#include "app/cli.h"
 #include "app/mainwindow.h"
 #include "app/qtdialogs.h"
 #include "common/errorpolicy.h"
+#if SLATE_HAVE_UNO
+#include "convert/uno/unobridge.h"
+#endif
 
 int main(int argc, char* argv[]) {
+    if (slate::isCommandLineInvocation(argc, argv))
+        return slate::runCommandLine(argc, argv);
+#if !SLATE_HAVE_UNO
+    std::fputs("This build has no LibreOffice bridge (configured with SLATE_WITH_UNO=OFF).\n",
+               stderr);
+    return 3;
+#else
     QApplication app(argc, argv);
     slate::QtDialogs dialogs;
     slate::DesktopShell shell;
     slate::SystemRandom random;
     slate::DialogErrorReporter reporter(dialogs);
-    slate::MainWindow window({dialogs, shell, random, reporter,
+    slate::UnoBridge bridge;
+    slate::MainWindow window({dialogs, shell, random, reporter, bridge,
                               QDir::toNativeSeparators(QCoreApplication::applicationDirPath())});
     dialogs.setOwner(&window);
     window.Form_Load();
     window.show();
-    return app.exec();
+    const int status = app.exec();
+    bridge.shutdown();
+    return status;
+#endif
 }

@@ -19,6 +19,7 @@
 #include "common/errorpolicy.h"
 #include "common/product.h"
 #include "common/programexit.h"
+#include "convert/batchrun.h"
 #include "joblist/joblist.h"
 
 namespace slate {
@@ -73,7 +74,9 @@ MainWindow::MainWindow(const WindowServices& services, QWidget* parent)
                           Qt::MSWindowsFixedSizeDialogHint),
       services_(services),
       jobList_(new JobList(this)),
-      closeAction_([] { program::exitNow(0); }) {
+      closeAction_([] { program::exitNow(0); }),
+      batchRun_(std::make_unique<BatchRun>(*jobList_, *this, services.bridge, services.dialogs,
+                                           services.reporter)) {
     setObjectName(QStringLiteral("Form1"));
     setAccessibleName(product::kName);
     buildControls();
@@ -176,6 +179,7 @@ void MainWindow::buildControls() {
 }
 
 void MainWindow::connectHandlers() {
+    connect(PushButton2, &QPushButton::clicked, this, &MainWindow::PushButton2_Click);
     connect(PushButton8, &QPushButton::clicked, this, &MainWindow::PushButton8_Click);
 }
 
@@ -272,6 +276,30 @@ bool MainWindow::ApplySkin() {
 void MainWindow::loadCustomPointer() {
     hasCustomPointer_ = artwork::loadCursorFile(
         QDir(services_.programFolder).filePath(QStringLiteral("HAND-M.CUR")), &customPointer_);
+}
+
+void MainWindow::PushButton2_Click() {
+    batchRun_->start();
+}
+
+void MainWindow::setMousePointer(MousePointer pointer) {
+    setPointer(pointer == MousePointer::Busy ? Pointer::Busy : Pointer::Default);
+}
+
+void MainWindow::processPendingEvents() {
+    QCoreApplication::processEvents();
+}
+
+bool MainWindow::option1Selected() const {
+    return Option1->isChecked();
+}
+
+bool MainWindow::option2Selected() const {
+    return Option2->isChecked();
+}
+
+QString MainWindow::outputFolderText() const {
+    return Text1->text();
 }
 
 void MainWindow::PushButton8_Click() {

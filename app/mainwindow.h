@@ -4,6 +4,9 @@
 #include <QWidget>
 
 #include <functional>
+#include <memory>
+
+#include "convert/runview.h"
 
 class QGroupBox;
 class QLineEdit;
@@ -14,8 +17,10 @@ class QRadioButton;
 namespace slate {
 
 class Dialogs;
+class BatchRun;
 class ErrorReporter;
 class JobList;
+class OfficeBridge;
 class JobListView;
 class Random;
 class Shell;
@@ -26,12 +31,13 @@ struct WindowServices {
     Shell& shell;
     Random& random;
     ErrorReporter& reporter;
+    OfficeBridge& bridge;
     // The folder the program runs from: "HAND-M.CUR", "drag.ico", "x/o.cjs" and Samples/.
     QString programFolder;
 };
 
 // The program's one working window (Form1) and its controls.
-class MainWindow : public QWidget {
+class MainWindow : public QWidget, public RunView {
     Q_OBJECT
   public:
     enum class Pointer { Default, Custom, Busy };
@@ -57,7 +63,7 @@ class MainWindow : public QWidget {
     // Progress as the run reports it (0..100) and the bar's text.
     void setProgress(double value);
     double progress() const { return progress_; }
-    void setProgressText(const QString& text);
+    void setProgressText(const QString& text) override;
     QString progressText() const { return progressText_; }
 
     JobList& jobList() { return *jobList_; }
@@ -66,7 +72,17 @@ class MainWindow : public QWidget {
     // What closing the window does; the default ends the program at once.
     void setCloseAction(std::function<void()> action) { closeAction_ = std::move(action); }
 
+    void PushButton2_Click();
     void PushButton8_Click();
+    BatchRun& batchRun() { return *batchRun_; }
+
+    // What the batch run sees of the window.
+    void setProgressValue(double value) override { setProgress(value); }
+    void setMousePointer(MousePointer pointer) override;
+    void processPendingEvents() override;
+    bool option1Selected() const override;
+    bool option2Selected() const override;
+    QString outputFolderText() const override;
 
     // The controls, named as the rest of the program and its tests know them.
     JobListView* ListView1 = nullptr;
@@ -102,6 +118,7 @@ class MainWindow : public QWidget {
     double progress_ = 0;
     QString progressText_;
     std::function<void()> closeAction_;
+    std::unique_ptr<BatchRun> batchRun_;
 };
 
 }  // namespace slate

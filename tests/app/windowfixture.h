@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "app/mainwindow.h"
+#include "convert/fakebridge.h"
 #include "support/fakes.h"
 #include "support/scripteddialogs.h"
 
@@ -21,7 +22,7 @@ class WindowTest : public ::testing::Test {
     MainWindow& window() {
         if (!window_) {
             window_ = std::make_unique<MainWindow>(
-                WindowServices{dialogs, shell, random, reporter, programFolder.path()});
+                WindowServices{dialogs, shell, random, reporter, bridge, programFolder.path()});
             window_->setCloseAction([this] { ++closeRequests; });
         }
         return *window_;
@@ -34,6 +35,7 @@ class WindowTest : public ::testing::Test {
     RecordingShell shell;
     ScriptedRandom random;
     RecordingReporter reporter;
+    FakeBridge bridge;
     int closeRequests = 0;
 
   private:
