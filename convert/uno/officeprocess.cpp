@@ -1,0 +1,304 @@
+#include "convert/uno/officeprocess.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+#include <cerrno>
+#include <cstring>
+#include <vector>
+
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/prctl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "convert/officebridge.h"
+
+namespace slate {
+
+namespace {
+
+const QString kCannotStart = QStringLiteral("LibreOffice could not be started: ");
+
+// The launcher script hides the real office behind oosplash; soffice.bin beside it is the
+// process that has to be ended.
+QString officeBinaryFor(const QString& launcher) {
+    const QString real = QFileInfo(launcher).canonicalFilePath();
+    if (real.isEmpty())
+        return launcher;
+    const QFileInfo realInfo(real);
+    if (realInfo.fileName() == QLatin1String("soffice.bin"))
+        return real;
+    const QFileInfo beside(realInfo.dir().filePath(QStringLiteral("soffice.bin")));
+    if (beside.isFile() && beside.isExecutable())
+        return beside.filePath();
+    return real;
+}
+
+bool isExecutableFile(const QString& path) {
+    const QFileInfo info(path);
+    return info.isFile() && info.isExecutable();
+}
+
+// Argument and environment arrays prepared before fork: the child may only make
+// async-signal-safe calls.
+struct CStrings {
+    std::vector<QByteArray> storage;
+    std::vector<char*> pointers;
+    explicit CStrings(const QStringList& list) {
+        for (const QString& s : list)
+            storage.push_back(QFile::encodeName(s));
+        for (QByteArray& s : storage)
+            pointers.push_back(s.data());
+        pointers.push_back(nullptr);
+    }
+};
+
+}  // namespace
+
+OfficeProcess::OfficeProcess() : keeper_([this] { keeperLoop(); }) {}
+
+OfficeProcess::~OfficeProcess() {
+    stop(std::chrono::seconds(5));
+    {
+        std::lock_guard lock(keeperMutex_);
+        quit_ = true;
+    }
+    keeperWake_.notify_all();
+    keeper_.join();
+}
+
+QString OfficeProcess::findOffice(const QString& configured, QString* why) {
+    if (!configured.isEmpty()) {
+        if (isExecutableFile(configured))
+            return officeBinaryFor(configured);
+        if (why) {
+            *why = QStringLiteral("the office program \"%1\" is not an executable file")
+                       .arg(QDir::toNativeSeparators(configured));
+        }
+        return {};
+    }
+    QStringList candidates;
+    for (const QString& name : {QStringLiteral("soffice"), QStringLiteral("libreoffice")}) {
+        const QString found = QStandardPaths::findExecutable(name);
+        if (!found.isEmpty())
+            candidates << found;
+    }
+    candidates << QStringLiteral("/usr/lib/libreoffice/program/soffice");
+    const QDir opt(QStringLiteral("/opt"));
+    // Newest version first: the folders carry the version in their names.
+    for (const QString& dir :
+         opt.entryList({QStringLiteral("libreoffice*"), QStringLiteral("openoffice*")},
+                       QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::Reversed)) {
+        candidates << opt.filePath(dir + QStringLiteral("/program/soffice"));
+    }
+    for (const QString& candidate : candidates) {
+        if (isExecutableFile(candidate))
+            return officeBinaryFor(candidate);
+    }
+    if (why) {
+        *why = QStringLiteral(
+            "no soffice was found on PATH, in /usr/lib/libreoffice/program or in /opt "
+            "(set SLATEMERE_OFFICE to its path)");
+    }
+    return {};
+}
+
+void OfficeProcess::start(const QString& program, const QStringList& arguments,
+                          const QStringList& environment, const QString& logPath) {
+    if (pid() != 0)
+        stop(std::chrono::seconds(2));
+
+    CStrings argv(QStringList{program} + arguments);
+    CStrings envp(environment);
+    const QByteArray programPath = QFile::encodeName(program);
+    const int log = ::open(QFile::encodeName(logPath).constData(),
+                           O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+    const int devNull = ::open("/dev/null", O_RDONLY | O_CLOEXEC);
+    int execReport[2] = {-1, -1};
+    if (log < 0 || devNull < 0 || ::pipe2(execReport, O_CLOEXEC) != 0) {
+        const int error = errno;
+        for (int fd : {log, devNull, execReport[0], execReport[1]})
+            if (fd >= 0)
+                ::close(fd);
+        throw OfficeUnavailableError(kCannotStart +
+                                     QStringLiteral("cannot open \"%1\" (%2)")
+                                         .arg(logPath, QString::fromLocal8Bit(strerror(error))));
+    }
+    const long maxFd = std::min<long>(::sysconf(_SC_OPEN_MAX), 65536);
+    const pid_t parent = ::getpid();
+
+    pid_t child = -1;
+    int forkError = 0;
+    runOnKeeper([&] {
+        child = ::fork();
+        if (child == 0) {
+            ::setpgid(0, 0);
+            ::prctl(PR_SET_PDEATHSIG, SIGKILL);
+            if (::getppid() != parent)
+                ::_exit(127);
+            ::dup2(devNull, 0);
+            ::dup2(log, 1);
+            ::dup2(log, 2);
+            for (long fd = 3; fd < maxFd; ++fd)
+                if (fd != execReport[1])
+                    ::close(static_cast<int>(fd));
+            ::execve(programPath.constData(), argv.pointers.data(), envp.pointers.data());
+            const int error = errno;
+            [[maybe_unused]] ssize_t written = ::write(execReport[1], &error, sizeof error);
+            ::_exit(127);
+        }
+        forkError = errno;
+    });
+    ::close(log);
+    ::close(devNull);
+    ::close(execReport[1]);
+    if (child < 0) {
+        ::close(execReport[0]);
+        throw OfficeUnavailableError(kCannotStart + QString::fromLocal8Bit(strerror(forkError)));
+    }
+    ::setpgid(child, child);
+    int execError = 0;
+    ssize_t got;
+    do {
+        got = ::read(execReport[0], &execError, sizeof execError);
+    } while (got < 0 && errno == EINTR);
+    ::close(execReport[0]);
+    std::lock_guard lock(processMutex_);
+    pid_ = child;
+    exitCode_.reset();
+    exitSignal_.reset();
+    if (got == sizeof execError) {
+        reapLocked(true);
+        throw OfficeUnavailableError(
+            kCannotStart + QStringLiteral("cannot run \"%1\" (%2)")
+                               .arg(program, QString::fromLocal8Bit(strerror(execError))));
+    }
+}
+
+qint64 OfficeProcess::pid() const {
+    std::lock_guard lock(processMutex_);
+    return pid_;
+}
+
+bool OfficeProcess::isRunning() {
+    std::lock_guard lock(processMutex_);
+    reapLocked(false);
+    return pid_ != 0;
+}
+
+QString OfficeProcess::exitDescription() const {
+    std::lock_guard lock(processMutex_);
+    if (exitCode_)
+        return QStringLiteral("exit code %1").arg(*exitCode_);
+    if (exitSignal_)
+        return QStringLiteral("signal %1").arg(*exitSignal_);
+    return {};
+}
+
+void OfficeProcess::reapLocked(bool wait) {
+    if (pid_ == 0)
+        return;
+    int status = 0;
+    pid_t done;
+    do {
+        done = ::waitpid(static_cast<pid_t>(pid_), &status, wait ? 0 : WNOHANG);
+    } while (done < 0 && errno == EINTR);
+    if (done == 0)
+        return;
+    if (done == pid_) {
+        if (WIFEXITED(status))
+            exitCode_ = WEXITSTATUS(status);
+        else if (WIFSIGNALED(status))
+            exitSignal_ = WTERMSIG(status);
+    }
+    // Also when waitpid failed: the child is not ours to wait for any more.
+    pid_ = 0;
+}
+
+void OfficeProcess::stop(std::chrono::milliseconds grace) {
+    std::lock_guard lock(processMutex_);
+    reapLocked(false);
+    if (pid_ == 0)
+        return;
+    const auto pid = static_cast<pid_t>(pid_);
+    ::kill(-pid, SIGTERM);
+    ::kill(-pid, SIGCONT);
+    const auto until = std::chrono::steady_clock::now() + grace;
+    while (pid_ != 0 && std::chrono::steady_clock::now() < until) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        reapLocked(false);
+    }
+    if (pid_ != 0) {
+        ::kill(-pid, SIGKILL);
+        ::kill(pid, SIGKILL);
+        reapLocked(true);
+    }
+}
+
+void OfficeProcess::kill() {
+    std::lock_guard lock(processMutex_);
+    if (pid_ != 0) {
+        ::kill(-static_cast<pid_t>(pid_), SIGKILL);
+        ::kill(static_cast<pid_t>(pid_), SIGKILL);
+    }
+}
+
+void OfficeProcess::arm(std::chrono::milliseconds timeout, std::function<void()> onExpired) {
+    {
+        std::lock_guard lock(keeperMutex_);
+        deadline_ = std::chrono::steady_clock::now() + timeout;
+        onExpired_ = std::move(onExpired);
+        fired_ = false;
+    }
+    keeperWake_.notify_all();
+}
+
+bool OfficeProcess::disarm() {
+    std::unique_lock lock(keeperMutex_);
+    deadline_.reset();
+    keeperWake_.wait(lock, [this] { return !expiring_; });
+    onExpired_ = nullptr;
+    return fired_;
+}
+
+void OfficeProcess::runOnKeeper(std::function<void()> task) {
+    std::unique_lock lock(keeperMutex_);
+    task_ = std::move(task);
+    taskDone_ = false;
+    keeperWake_.notify_all();
+    keeperWake_.wait(lock, [this] { return taskDone_; });
+}
+
+void OfficeProcess::keeperLoop() {
+    std::unique_lock lock(keeperMutex_);
+    while (!quit_) {
+        if (task_) {
+            auto task = std::move(task_);
+            task_ = nullptr;
+            task();
+            taskDone_ = true;
+            keeperWake_.notify_all();
+        } else if (deadline_ && std::chrono::steady_clock::now() >= *deadline_) {
+            deadline_.reset();
+            fired_ = true;
+            expiring_ = true;
+            auto onExpired = onExpired_;
+            lock.unlock();
+            if (onExpired)
+                onExpired();
+            lock.lock();
+            expiring_ = false;
+            keeperWake_.notify_all();
+        } else if (deadline_) {
+            keeperWake_.wait_until(lock, *deadline_);
+        } else {
+            keeperWake_.wait(lock);
+        }
+    }
+}
+
+}  // namespace slate

@@ -1,0 +1,323 @@
+#include "convert/uno/officesession.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcessEnvironment>
+#include <QUrl>
+
+#include <com/sun/star/bridge/BridgeFactory.hpp>
+#include <com/sun/star/bridge/XBridge.hpp>
+#include <com/sun/star/connection/Connector.hpp>
+#include <com/sun/star/connection/NoConnectException.hpp>
+#include <com/sun/star/lang/XEventListener.hpp>
+#include <cppuhelper/bootstrap.hxx>
+#include <cppuhelper/implbase1.hxx>
+#include <rtl/bootstrap.hxx>
+
+#include <atomic>
+#include <mutex>
+
+#include "convert/officebridge.h"
+#include "convert/uno/unoerrors.h"
+#include "convert/uno/unovalues.h"
+
+namespace slate::uno_detail {
+
+using namespace std::chrono_literals;
+using css::uno::Reference;
+using css::uno::UNO_QUERY;
+
+namespace {
+
+const QString kCannotStart = QStringLiteral("LibreOffice could not be started: ");
+const QString kOfficeObject = QStringLiteral("StarOffice.ComponentContext");
+
+// The local UNO runtime, bootstrapped once per process from the office's own type libraries
+// (without them the bootstrap "succeeds" and the first remote call crashes).
+Reference<css::uno::XComponentContext> localContext() {
+    static std::mutex mutex;
+    static Reference<css::uno::XComponentContext> context;
+    std::lock_guard lock(mutex);
+    if (context.is())
+        return context;
+    if (qEnvironmentVariableIsEmpty("URE_BOOTSTRAP")) {
+        const QString rc = QStringLiteral(SLATE_LO_PROGRAM_DIR "/fundamentalrc");
+        if (!QFileInfo::exists(rc)) {
+            throw OfficeUnavailableError(
+                kCannotStart +
+                QStringLiteral("the UNO runtime settings \"%1\" are missing").arg(rc));
+        }
+        rtl::Bootstrap::set(rtl::OUString("URE_BOOTSTRAP"),
+                            toOUString(QStringLiteral("vnd.sun.star.pathname:") + rc));
+    }
+    try {
+        context = cppu::defaultBootstrap_InitialComponentContext();
+    } catch (const css::uno::Exception& e) {
+        throw OfficeUnavailableError(kCannotStart +
+                                     QStringLiteral("the UNO runtime did not start (%1)")
+                                         .arg(withoutSourcePosition(toQString(e.Message))));
+    }
+    return context;
+}
+
+QString lastLogLine(const QString& logPath) {
+    QFile log(logPath);
+    if (!log.open(QIODevice::ReadOnly))
+        return {};
+    const QList<QByteArray> lines = log.readAll().trimmed().split('\n');
+    return QString::fromLocal8Bit(lines.last().trimmed()).left(200);
+}
+
+std::chrono::milliseconds remainingUntil(std::chrono::steady_clock::time_point deadline) {
+    return std::max(std::chrono::duration_cast<std::chrono::milliseconds>(
+                        deadline - std::chrono::steady_clock::now()),
+                    1ms);
+}
+
+}  // namespace
+
+// Learns when the bridge goes down, whichever side ended it.
+class BridgeWatcher : public cppu::WeakImplHelper1<css::lang::XEventListener> {
+  public:
+    void SAL_CALL disposing(const css::lang::EventObject&) override { disposed_ = true; }
+    bool disposed() const { return disposed_; }
+
+  private:
+    std::atomic<bool> disposed_{false};
+};
+
+OfficeSession::OfficeSession(OfficeOptions options) : options_(std::move(options)) {}
+
+OfficeSession::~OfficeSession() {
+    shutdown();
+}
+
+OfficeSession::Root OfficeSession::root() {
+    if (connectionAlive())
+        return root_;
+    dropConnection();
+    if (options_.connectUrl.isEmpty()) {
+        startOffice();
+        return root_;
+    }
+    QString url = options_.connectUrl.trimmed();
+    if (url.startsWith(QLatin1String("uno:"), Qt::CaseInsensitive))
+        url = url.mid(4);
+    const QStringList parts = url.split(QLatin1Char(';'));
+    const QString protocol = parts.value(1).trimmed();
+    const QString object = parts.value(2).trimmed();
+    try {
+        withDeadline(
+            std::chrono::seconds(options_.callTimeoutSeconds),
+            [&] {
+                connect(parts.value(0).trimmed(),
+                        protocol.isEmpty() ? QStringLiteral("urp") : protocol,
+                        object.isEmpty() ? kOfficeObject : object);
+            },
+            QStringLiteral("it did not answer within %1 seconds").arg(options_.callTimeoutSeconds));
+    } catch (...) {
+        dropConnection();
+        QString reason;
+        try {
+            rethrowAsOfficeError();
+        } catch (const AppError& e) {
+            reason = e.description();
+        }
+        throw OfficeUnavailableError(
+            QStringLiteral("LibreOffice could not be reached at \"%1\": %2")
+                .arg(options_.connectUrl, reason));
+    }
+    return root_;
+}
+
+void OfficeSession::call(const std::function<void()>& body) {
+    withDeadline(
+        std::chrono::seconds(options_.callTimeoutSeconds),
+        [&] {
+            try {
+                body();
+            } catch (...) {
+                rethrowAsOfficeError();
+            }
+        },
+        QStringLiteral("LibreOffice did not answer within %1 seconds")
+            .arg(options_.callTimeoutSeconds));
+}
+
+void OfficeSession::withDeadline(std::chrono::milliseconds limit, const std::function<void()>& body,
+                                 const QString& timeoutMessage) {
+    if (limit <= 0ms) {
+        body();
+        return;
+    }
+    // Killing our own office ends every call into it; an office we only connected to is cut
+    // off by closing the connection, which ends the pending call just the same.
+    process_.arm(limit, [this] {
+        process_.kill();
+        Reference<css::connection::XConnection> connection;
+        {
+            std::lock_guard lock(connectionMutex_);
+            connection = connection_;
+        }
+        if (connection.is()) {
+            try {
+                connection->close();
+            } catch (...) {
+            }
+        }
+    });
+    try {
+        body();
+    } catch (...) {
+        if (process_.disarm())
+            throw OfficeError(timeoutMessage);
+        throw;
+    }
+    if (process_.disarm())
+        throw OfficeError(timeoutMessage);
+}
+
+bool OfficeSession::connectionAlive() {
+    if (!bridge_.is() || watcher_->disposed())
+        return false;
+    return !options_.connectUrl.isEmpty() || process_.isRunning();
+}
+
+void OfficeSession::dropConnection() {
+    Reference<css::connection::XConnection> connection;
+    {
+        std::lock_guard lock(connectionMutex_);
+        connection = connection_;
+        connection_.clear();
+    }
+    const Reference<css::lang::XComponent> bridge = bridge_;
+    bridge_.clear();
+    root_ = {};
+    watcher_.clear();
+    // Closing first means disposing cannot wait on an office that no longer reads.
+    try {
+        if (connection.is())
+            connection->close();
+        if (bridge.is())
+            bridge->dispose();
+    } catch (...) {
+    }
+}
+
+void OfficeSession::connect(const QString& connection, const QString& protocol,
+                            const QString& object) {
+    const Reference<css::uno::XComponentContext> local = localContext();
+    const Reference<css::connection::XConnection> opened =
+        css::connection::Connector::create(local)->connect(toOUString(connection));
+    {
+        std::lock_guard lock(connectionMutex_);
+        connection_ = opened;
+    }
+    const Reference<css::bridge::XBridge> bridge =
+        css::bridge::BridgeFactory::create(local)->createBridge(rtl::OUString(),
+                                                                toOUString(protocol), opened, {});
+    bridge_.set(bridge, UNO_QUERY);
+    watcher_ = new BridgeWatcher;
+    if (bridge_.is())
+        bridge_->addEventListener(Reference<css::lang::XEventListener>(watcher_.get()));
+    const Reference<css::uno::XComponentContext> context(bridge->getInstance(toOUString(object)),
+                                                         UNO_QUERY);
+    if (!context.is())
+        throw OfficeUnavailableError(QStringLiteral("the office offers no \"%1\"").arg(object));
+    root_ = Root{context->getServiceManager(), context};
+    if (!root_.serviceManager.is())
+        throw OfficeUnavailableError(QStringLiteral("the office has no service manager"));
+}
+
+void OfficeSession::startOffice() {
+    QString why;
+    const QString program = OfficeProcess::findOffice(options_.officeExecutable, &why);
+    if (program.isEmpty())
+        throw OfficeUnavailableError(kCannotStart + why);
+    if (!slot_)
+        slot_ = ProfileSlot::acquire(options_.effectiveProfileDir());
+
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    // Under a non-UTF-8 locale the office mangles non-ASCII file names, encoded or not.
+    environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
+    environment.insert(QStringLiteral("SAL_ENABLE_FILE_LOCKING"), QStringLiteral("1"));
+    const QString profileUrl =
+        QUrl::fromLocalFile(slot_->profilePath()).toString(QUrl::FullyEncoded);
+    const QString limitText = QString::number(options_.startTimeoutSeconds);
+    const auto deadline =
+        std::chrono::steady_clock::now() + std::chrono::seconds(options_.startTimeoutSeconds);
+
+    for (int restarts = 0;; ++restarts) {
+        const QString pipe = QStringLiteral("slatemere-%1-%2")
+                                 .arg(QCoreApplication::applicationPid())
+                                 .arg(++starts_);
+        process_.start(
+            program,
+            {QStringLiteral("--headless"), QStringLiteral("--invisible"),
+             QStringLiteral("--norestore"), QStringLiteral("--nologo"),
+             QStringLiteral("--nodefault"), QStringLiteral("-env:UserInstallation=") + profileUrl,
+             QStringLiteral("--accept=pipe,name=%1;urp;%2").arg(pipe, kOfficeObject)},
+            environment.toStringList(), slot_->logPath());
+        for (;;) {
+            try {
+                withDeadline(
+                    remainingUntil(deadline),
+                    [&] {
+                        connect(QStringLiteral("pipe,name=") + pipe, QStringLiteral("urp"),
+                                kOfficeObject);
+                    },
+                    kCannotStart +
+                        QStringLiteral("it did not answer within %1 seconds").arg(limitText));
+                return;
+            } catch (const css::connection::NoConnectException&) {
+                dropConnection();
+            } catch (...) {
+                dropConnection();
+                process_.stop(2s);
+                QString reason;
+                try {
+                    rethrowAsOfficeError();
+                } catch (const AppError& e) {
+                    reason = e.description();
+                }
+                if (!reason.startsWith(kCannotStart))
+                    reason.prepend(kCannotStart);
+                throw OfficeUnavailableError(reason);
+            }
+            if (!process_.isRunning())
+                break;
+            if (std::chrono::steady_clock::now() >= deadline) {
+                process_.stop(2s);
+                throw OfficeUnavailableError(
+                    kCannotStart +
+                    QStringLiteral("it did not accept a connection within %1 seconds")
+                        .arg(limitText));
+            }
+            std::this_thread::sleep_for(50ms);
+        }
+        // A new profile makes the office set itself up and ask to be started again.
+        const std::optional<int> code = process_.exitCode();
+        if (code && (*code == 79 || *code == 81) && restarts < 3)
+            continue;
+        QString detail = lastLogLine(slot_->logPath());
+        if (!detail.isEmpty())
+            detail.prepend(QStringLiteral(": "));
+        throw OfficeUnavailableError(kCannotStart +
+                                     QStringLiteral("the office ended at once (%1)%2")
+                                         .arg(process_.exitDescription(), detail));
+    }
+}
+
+void OfficeSession::shutdown() {
+    // Ending the office first lets the bridge go down on its own instead of waiting on it.
+    process_.stop(5s);
+    dropConnection();
+    slot_.reset();
+}
+
+void OfficeSession::endOfficeNow() {
+    process_.stop(2s);
+}
+
+}  // namespace slate::uno_detail

@@ -1,0 +1,71 @@
+#pragma once
+
+#include <com/sun/star/connection/XConnection.hpp>
+#include <com/sun/star/lang/XComponent.hpp>
+#include <com/sun/star/lang/XMultiComponentFactory.hpp>
+#include <com/sun/star/uno/XComponentContext.hpp>
+#include <rtl/ref.hxx>
+
+#include <functional>
+#include <memory>
+#include <mutex>
+
+#include "convert/uno/officeoptions.h"
+#include "convert/uno/officeprocess.h"
+#include "convert/uno/profileslot.h"
+
+namespace slate::uno_detail {
+
+namespace css = com::sun::star;
+
+class BridgeWatcher;
+
+// The connection to one office: starts it when this program owns it, reuses the connection
+// while it lives, starts afresh after the office died or hung, and runs every call under the
+// call deadline.
+class OfficeSession {
+  public:
+    explicit OfficeSession(OfficeOptions options);
+    ~OfficeSession();
+
+    struct Root {
+        css::uno::Reference<css::lang::XMultiComponentFactory> serviceManager;
+        css::uno::Reference<css::uno::XComponentContext> context;
+    };
+    // The office's service manager, connecting (and starting the office) when needed.
+    // Throws OfficeUnavailableError.
+    Root root();
+
+    // Runs one office call under the call deadline; every failure leaves as OfficeError.
+    void call(const std::function<void()>& body);
+
+    // Closes the connection and ends an office this session started.
+    void shutdown();
+    // For the exit hooks: ends the office without touching the connection.
+    void endOfficeNow();
+    qint64 officeProcessId() const { return process_.pid(); }
+
+  private:
+    bool connectionAlive();
+    void dropConnection();
+    void startOffice();
+    // Connects to `connection` ("pipe,name=..." or "socket,host=...,port=...") and fetches
+    // the named object; throws NoConnectException while nothing listens there.
+    void connect(const QString& connection, const QString& protocol, const QString& object);
+    // Runs `body` with the deadline armed; on expiry the connection is cut (and the office killed).
+    void withDeadline(std::chrono::milliseconds limit, const std::function<void()>& body,
+                      const QString& timeoutMessage);
+
+    OfficeOptions options_;
+    OfficeProcess process_;
+    std::unique_ptr<ProfileSlot> slot_;
+    int starts_ = 0;
+
+    std::mutex connectionMutex_;  // the watchdog reads connection_ from its own thread
+    css::uno::Reference<css::connection::XConnection> connection_;
+    css::uno::Reference<css::lang::XComponent> bridge_;
+    rtl::Reference<BridgeWatcher> watcher_;
+    Root root_;
+};
+
+}  // namespace slate::uno_detail

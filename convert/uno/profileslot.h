@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QString>
+
+#include <memory>
+
+class QLockFile;
+
+namespace slate {
+
+// One numbered office profile, held with a lock file so that two copies of the program never
+// run offices on the same profile (the office refuses a profile that is in use). The first free
+// number is taken, so a later start usually finds its profile already set up and starts faster.
+class ProfileSlot {
+  public:
+    ~ProfileSlot();
+    ProfileSlot(const ProfileSlot&) = delete;
+    ProfileSlot& operator=(const ProfileSlot&) = delete;
+
+    // Takes the lowest free slot under `baseDir` (made when missing). A lock left by a program
+    // that is no longer running counts as free. Throws OfficeUnavailableError when the folder
+    // cannot be used or every slot is taken.
+    static std::unique_ptr<ProfileSlot> acquire(const QString& baseDir, int slotCount = 16);
+
+    int number() const { return number_; }
+    // The office's user installation folder.
+    QString profilePath() const;
+    // Where the office's own output goes.
+    QString logPath() const;
+
+  private:
+    ProfileSlot(QString baseDir, int number, std::unique_ptr<QLockFile> lock);
+
+    QString baseDir_;
+    int number_;
+    std::unique_ptr<QLockFile> lock_;
+};
+
+}  // namespace slate

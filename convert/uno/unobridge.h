@@ -1,0 +1,52 @@
+#pragma once
+
+#include <memory>
+
+#include "convert/officebridge.h"
+#include "convert/uno/officeoptions.h"
+
+namespace slate {
+
+namespace uno_detail {
+class OfficeSession;
+}
+
+// The bridge to a real LibreOffice over UNO. Unless OfficeOptions::connectUrl names an office
+// that is already running, the first obtainServiceManager starts a headless office of its own
+// on a private profile; that office is ended by shutdown(), by the destructor and by the
+// program's exit hooks, and dies with the program in any case. An office that crashed or hung
+// past the call limit makes the failing call throw OfficeError; the next obtainServiceManager
+// starts a fresh one. Calls are meant for one thread at a time.
+class UnoBridge : public OfficeBridge {
+  public:
+    explicit UnoBridge(OfficeOptions options = OfficeOptions::fromEnvironment());
+    ~UnoBridge() override;
+    UnoBridge(const UnoBridge&) = delete;
+    UnoBridge& operator=(const UnoBridge&) = delete;
+
+    // Closes the connection and ends the office this object started; a later call to
+    // obtainServiceManager starts another.
+    void shutdown();
+    // The soffice.bin process this object started and that still runs (0 when none).
+    qint64 officeProcessId() const;
+
+  protected:
+    OfficeRef doObtainServiceManager(const QString& automationName) override;
+    OfficeRef doCreateInstance(OfficeObject& serviceManager, const QString& serviceName) override;
+    PropertyValue doBridgeGetStruct(OfficeObject& serviceManager, const QString& typeName) override;
+    OfficeRef doLoadComponentFromURL(OfficeObject& desktop, const QString& url,
+                                     const QString& targetFrameName, qint16 searchFlags,
+                                     const PropertyList& arguments) override;
+    OfficeRef doGetCurrentController(OfficeObject& document) override;
+    OfficeRef doGetFrame(OfficeObject& controller) override;
+    DispatchResult doExecuteDispatch(OfficeObject& dispatchHelper, OfficeObject& frame,
+                                     const QString& command, const QString& targetFrameName,
+                                     qint16 searchFlags, const PropertyList& arguments) override;
+    void doClose(OfficeObject& document, bool deliverOwnership) override;
+
+  private:
+    std::unique_ptr<uno_detail::OfficeSession> session_;
+    int exitHook_ = 0;
+};
+
+}  // namespace slate

@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QString>
+
+namespace slate::uno_detail {
+
+// Inside a catch block: throws the exception being handled as an OfficeError whose
+// description a user can read. Errors that already are AppErrors pass unchanged.
+[[noreturn]] void rethrowAsOfficeError();
+
+// The office's messages end in the source position that raised them; users need only the text.
+QString withoutSourcePosition(const QString& message);
+
+}  // namespace slate::uno_detail

@@ -1,0 +1,43 @@
+#include "officefixture.h"
+
+#include <QElapsedTimer>
+
+#include <iostream>
+
+#include "support/officeprocesses.h"
+
+namespace slate::testing {
+
+std::unique_ptr<UnoBridge> OfficeSuite::bridge_;
+
+OfficeOptions testOfficeOptions() {
+    OfficeOptions options = OfficeOptions::fromEnvironment();
+    options.callTimeoutSeconds = 60;
+    return options;
+}
+
+void OfficeSuite::SetUpTestSuite() {
+    bridge_ = std::make_unique<UnoBridge>(testOfficeOptions());
+}
+
+void OfficeSuite::TearDownTestSuite() {
+    bridge_->shutdown();
+    EXPECT_EQ(officeChildProcesses(), QList<qint64>{});
+    bridge_.reset();
+}
+
+qint64 OfficeSuite::runningOffice() {
+    QElapsedTimer timer;
+    timer.start();
+    const bool starting = bridge().officeProcessId() == 0;
+    bridge().obtainServiceManager();
+    if (starting)
+        std::cout << "[ office   ] started and connected in " << timer.elapsed() << " ms\n";
+    return bridge().officeProcessId();
+}
+
+OfficeRef OfficeSuite::desktop() {
+    return bridge().createInstance(bridge().obtainServiceManager(), kDesktopService);
+}
+
+}  // namespace slate::testing

@@ -1,0 +1,68 @@
+#include "support/officeprocesses.h"
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QFile>
+#include <QThread>
+
+#include <optional>
+
+namespace slate::testing {
+
+namespace {
+
+struct ProcessStat {
+    QByteArray name;
+    char state = '?';
+    qint64 parent = 0;
+};
+
+// /proc/<pid>/stat is "pid (name) state ppid ...", and the name may hold spaces and brackets.
+std::optional<ProcessStat> readStat(qint64 pid) {
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+    if (!stat.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    const QByteArray line = stat.readAll();
+    const int open = line.indexOf('(');
+    const int close = line.lastIndexOf(')');
+    if (open < 0 || close < open)
+        return std::nullopt;
+    const QList<QByteArray> rest = line.mid(close + 2).split(' ');
+    if (rest.size() < 2)
+        return std::nullopt;
+    return ProcessStat{line.mid(open + 1, close - open - 1),
+                       rest[0].isEmpty() ? '?' : rest[0].at(0), rest[1].toLongLong()};
+}
+
+}  // namespace
+
+QList<qint64> officeChildProcesses() {
+    QList<qint64> found;
+    const qint64 self = QCoreApplication::applicationPid();
+    for (const QString& entry :
+         QDir(QStringLiteral("/proc")).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        bool isPid = false;
+        const qint64 pid = entry.toLongLong(&isPid);
+        if (!isPid)
+            continue;
+        const std::optional<ProcessStat> stat = readStat(pid);
+        if (stat && stat->name == "soffice.bin" && stat->parent == self)
+            found << pid;
+    }
+    return found;
+}
+
+bool waitForProcessEnd(qint64 pid, int timeoutMs) {
+    const QDeadlineTimer deadline(timeoutMs);
+    for (;;) {
+        const std::optional<ProcessStat> stat = readStat(pid);
+        if (!stat || stat->state == 'Z' || stat->state == 'X')
+            return true;
+        if (deadline.hasExpired())
+            return false;
+        QThread::msleep(10);
+    }
+}
+
+}  // namespace slate::testing
