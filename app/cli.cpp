@@ -1,0 +1,179 @@
+#include "app/cli.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFileInfo>
+
+#include <optional>
+
+#include "app/clisignals.h"
+#include "app/clitimingbridge.h"
+#include "app/console.h"
+#include "common/files.h"
+#include "common/product.h"
+#include "convert/batchrun.h"
+#include "convert/officebridge.h"
+#include "joblist/addfolder.h"
+#include "joblist/joblist.h"
+#include "joblist/treefiles.h"
+
+#if SLATE_HAVE_UNO
+#include "convert/uno/unobridge.h"
+#endif
+
+namespace slate {
+
+namespace {
+
+QString absolute(const QString& path) {
+    return QDir::cleanPath(QDir::current().absoluteFilePath(path));
+}
+
+QString seconds(double value, int decimals) {
+    return QString::number(value, 'f', decimals);
+}
+
+// Fills the list from the command line's paths: a file as it is, a folder with every file
+// of the extension in its tree, in the order the folder add would give. False with a message
+// when a path names nothing.
+bool addPaths(const ConvertArguments& arguments, JobList& jobs, ErrorReporter& reporter,
+              QTextStream& err) {
+    for (const QString& given : arguments.paths) {
+        const QString path = absolute(given);
+        if (FolderExists(path)) {
+            AddFilesOfTree(
+                path, {QStringLiteral("*.") + arguments.extension, reporter, location::kAddFolder,
+                       ProcessEvents(), [&](const QString& file) { jobs.append(file); }});
+        } else if (!given.isEmpty() && IsExistingFile(path)) {
+            jobs.append(path);
+        } else {
+            writeLine(err, QStringLiteral("No such file or folder: %1").arg(given));
+            return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
+bool isCommandLineInvocation(int argc, char** argv) {
+    if (argc < 2)
+        return false;
+    const QByteArray first(argv[1]);
+    return first == "convert" || first == "help" || first == "-h" || first == "--help" ||
+           first == "--version";
+}
+
+int runConvert(const ConvertArguments& arguments, OfficeBridge& bridge, QTextStream& out,
+               QTextStream& err) {
+    QElapsedTimer clock;
+    clock.start();
+    ConsoleErrorReporter reporter(err);
+    JobList jobs;
+    if (!addPaths(arguments, jobs, reporter, err))
+        return exitcode::kUsage;
+
+    const bool intoFolder = !arguments.outputDir.isEmpty();
+    const QString folder = intoFolder ? absolute(arguments.outputDir) : QString();
+    // Starting an office only to be told there is nothing to do would waste seconds.
+    if (jobs.count() > 0 && (!intoFolder || FolderExists(folder))) {
+        try {
+            bridge.obtainServiceManager();
+        } catch (...) {
+            writeLine(err, QStringLiteral("The office could not be reached: %1")
+                               .arg(describeException(std::current_exception())));
+            return exitcode::kNoOffice;
+        }
+    }
+
+    ConsoleRunView view(intoFolder, !intoFolder, folder);
+    ConsoleDialogs dialogs(out, err, {runtext::kDone}, arguments.quiet);
+    TimingBridge timing(bridge);
+    BatchRun run(jobs, view, timing, dialogs, reporter);
+    QElapsedTimer fileClock;
+    run.onFileStarted = [&](int index, int count, const QString& source) {
+        if (!arguments.quiet) {
+            writeLine(err, QStringLiteral("%1%2 (%3/%4)")
+                               .arg(runtext::kProcessing, GetFileName(source))
+                               .arg(index)
+                               .arg(count));
+        }
+        timing.resetOfficeTime();
+        fileClock.start();
+    };
+    run.onFileFinished = [&](int index, const QString& source, bool) {
+        if (arguments.timings && fileClock.isValid()) {
+            writeLine(out, QStringLiteral("Timing: file %1: %2 s, office %3 s: %4")
+                               .arg(index)
+                               .arg(seconds(fileClock.nsecsElapsed() / 1e9, 3),
+                                    seconds(timing.officeSeconds(), 3), source));
+        }
+        fileClock.invalidate();
+    };
+
+    const RunSummary summary = run.start();
+    switch (summary.outcome) {
+        case RunSummary::Outcome::NoFiles:
+        case RunSummary::Outcome::NoFolder:
+        case RunSummary::Outcome::Ignored:
+            return exitcode::kUsage;
+        case RunSummary::Outcome::Completed:
+            break;
+    }
+    if (!arguments.quiet) {
+        writeLine(out, QStringLiteral("Converted %1 of %2 files in %3 s")
+                           .arg(summary.converted)
+                           .arg(summary.attempted)
+                           .arg(seconds(clock.nsecsElapsed() / 1e9, 1)));
+    }
+    const bool allConverted = summary.converted == summary.attempted && reporter.count() == 0;
+    return allConverted ? exitcode::kConverted : exitcode::kFailures;
+}
+
+int runCommandLine(int argc, char** argv) {
+    std::optional<QCoreApplication> app;
+    if (!QCoreApplication::instance())
+        app.emplace(argc, argv);
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    const QString program = QFileInfo(QString::fromLocal8Bit(argv[0])).fileName();
+
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    const ParsedCommandLine parsed = parseCommandLine(arguments);
+    switch (parsed.kind) {
+        case ParsedCommandLine::Kind::Help:
+            out << commandLineHelp(program);
+            out.flush();
+            return exitcode::kConverted;
+        case ParsedCommandLine::Kind::Version:
+            writeLine(out, product::kName + QLatin1Char(' ') + product::kVersion);
+            return exitcode::kConverted;
+        case ParsedCommandLine::Kind::UsageError:
+            writeLine(err, QStringLiteral("%1: %2").arg(program, parsed.error));
+            writeLine(err, QStringLiteral("Try \"%1 --help\".").arg(program));
+            return exitcode::kUsage;
+        case ParsedCommandLine::Kind::Convert:
+            break;
+    }
+
+    installTerminationHandlers();
+#if SLATE_HAVE_UNO
+    OfficeOptions options = OfficeOptions::fromEnvironment();
+    if (parsed.convert.timeoutSeconds > 0)
+        options.callTimeoutSeconds = parsed.convert.timeoutSeconds;
+    if (!parsed.convert.officeConnection.isEmpty())
+        options.connectUrl = parsed.convert.officeConnection;
+    UnoBridge bridge(options);
+    const int status = runConvert(parsed.convert, bridge, out, err);
+    bridge.shutdown();
+    return status;
+#else
+    writeLine(err, QStringLiteral("This build of %1 has no office bridge.").arg(program));
+    return exitcode::kNoOffice;
+#endif
+}
+
+}  // namespace slate

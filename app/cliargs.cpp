@@ -1,0 +1,149 @@
+#include "app/cliargs.h"
+
+#include <optional>
+#include <utility>
+
+namespace slate {
+
+namespace {
+
+using Kind = ParsedCommandLine::Kind;
+
+ParsedCommandLine usageError(const QString& message) {
+    ParsedCommandLine parsed;
+    parsed.kind = Kind::UsageError;
+    parsed.error = message;
+    return parsed;
+}
+
+// Splits "--name=value" into its two halves; other arguments come back whole.
+std::pair<QString, std::optional<QString>> splitInlineValue(const QString& argument) {
+    if (!argument.startsWith(QLatin1String("--")))
+        return {argument, std::nullopt};
+    const qsizetype eq = argument.indexOf(QLatin1Char('='));
+    if (eq < 0)
+        return {argument, std::nullopt};
+    return {argument.left(eq), argument.mid(eq + 1)};
+}
+
+}  // namespace
+
+ParsedCommandLine parseCommandLine(const QStringList& arguments) {
+    ParsedCommandLine parsed;
+    if (arguments.isEmpty())
+        return usageError(QStringLiteral("no command given"));
+    const QString& command = arguments.first();
+    if (command == QLatin1String("-h") || command == QLatin1String("--help") ||
+        command == QLatin1String("help")) {
+        parsed.kind = Kind::Help;
+        return parsed;
+    }
+    if (command == QLatin1String("--version")) {
+        parsed.kind = Kind::Version;
+        return parsed;
+    }
+    if (command != QLatin1String("convert"))
+        return usageError(QStringLiteral("unknown command \"%1\"").arg(command));
+
+    ConvertArguments& c = parsed.convert;
+    bool optionsEnded = false;
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        const QString& argument = arguments.at(i);
+        if (optionsEnded || !argument.startsWith(QLatin1Char('-')) ||
+            argument == QLatin1String("-")) {
+            c.paths << argument;
+            continue;
+        }
+        if (argument == QLatin1String("--")) {
+            optionsEnded = true;
+            continue;
+        }
+        const auto split = splitInlineValue(argument);
+        const QString& name = split.first;
+        const std::optional<QString>& inlineValue = split.second;
+        const auto value = [&]() -> std::optional<QString> {
+            if (inlineValue)
+                return inlineValue;
+            if (i + 1 >= arguments.size())
+                return std::nullopt;
+            return arguments.at(++i);
+        };
+        const auto needsValue = [&](const QString& option) {
+            return usageError(QStringLiteral("option %1 needs a value").arg(option));
+        };
+        if (name == QLatin1String("-h") || name == QLatin1String("--help")) {
+            parsed.kind = Kind::Help;
+            return parsed;
+        } else if (name == QLatin1String("--version")) {
+            parsed.kind = Kind::Version;
+            return parsed;
+        } else if (name == QLatin1String("-q") || name == QLatin1String("--quiet")) {
+            c.quiet = true;
+        } else if (name == QLatin1String("--timings")) {
+            c.timings = true;
+        } else if (name == QLatin1String("-o") || name == QLatin1String("--output-dir")) {
+            const auto v = value();
+            if (!v || v->isEmpty())
+                return needsValue(name);
+            c.outputDir = *v;
+        } else if (name == QLatin1String("-e") || name == QLatin1String("--extension")) {
+            const auto v = value();
+            if (!v || v->isEmpty())
+                return needsValue(name);
+            c.extension = *v;
+        } else if (name == QLatin1String("--office")) {
+            const auto v = value();
+            if (!v || v->isEmpty())
+                return needsValue(name);
+            c.officeConnection = *v;
+        } else if (name == QLatin1String("--timeout")) {
+            const auto v = value();
+            if (!v)
+                return needsValue(name);
+            bool ok = false;
+            const int seconds = v->toInt(&ok);
+            if (!ok || seconds <= 0) {
+                return usageError(
+                    QStringLiteral("--timeout needs a whole number of seconds above 0, not \"%1\"")
+                        .arg(*v));
+            }
+            c.timeoutSeconds = seconds;
+        } else {
+            return usageError(QStringLiteral("unknown option \"%1\"").arg(argument));
+        }
+    }
+    if (c.paths.isEmpty())
+        return usageError(QStringLiteral("no file or folder given"));
+    parsed.kind = Kind::Convert;
+    return parsed;
+}
+
+QString commandLineHelp(const QString& programName) {
+    return QStringLiteral(
+               "Usage: %1 convert [OPTIONS] PATH...\n"
+               "Converts presentations to PowerPoint 97 (.ppt) files through LibreOffice.\n"
+               "A PATH that is a file is converted as it is; a PATH that is a folder adds every\n"
+               "file of the chosen extension in it and in all its sub-folders.\n"
+               "\n"
+               "Options:\n"
+               "  -o, --output-dir DIR   save every result in DIR (it must exist); without it\n"
+               "                         each result is saved beside its source\n"
+               "  -e, --extension EXT    extension of the files a folder adds (default odp;\n"
+               "                         * for every file)\n"
+               "      --timeout SECONDS  give up on an office call after SECONDS\n"
+               "      --office CONNECTION  use an office already listening there, e.g.\n"
+               "                         \"socket,host=127.0.0.1,port=2002;urp;\"\n"
+               "      --timings          print how long each file took and how much of it the\n"
+               "                         office spent loading and saving\n"
+               "  -q, --quiet            print only errors\n"
+               "  -h, --help             show this help\n"
+               "      --version          show the version\n"
+               "\n"
+               "Run without arguments to open the window.\n"
+               "\n"
+               "Exit status: 0 every file converted, 1 some file failed, 2 usage error or\n"
+               "nothing to convert, 3 the office could not be reached.\n")
+        .arg(programName);
+}
+
+}  // namespace slate

@@ -1,0 +1,71 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QTextStream>
+
+#include "common/errorpolicy.h"
+#include "common/interaction.h"
+#include "convert/runview.h"
+
+// The command line's view of the run: the same interfaces the window implements, printing
+// lines instead of showing controls and boxes.
+namespace slate {
+
+// Writes whole lines, flushed at once so they appear while the office works.
+void writeLine(QTextStream& stream, const QString& text);
+
+// The output options as the command line set them; no bar or pointer to show.
+class ConsoleRunView : public RunView {
+  public:
+    ConsoleRunView(bool option1, bool option2, QString folder)
+        : option1_(option1), option2_(option2), folder_(std::move(folder)) {}
+
+    void setProgressValue(double) override {}
+    void setProgressText(const QString&) override {}
+    void setMousePointer(MousePointer) override {}
+    void processPendingEvents() override;
+    bool option1Selected() const override { return option1_; }
+    bool option2Selected() const override { return option2_; }
+    QString outputFolderText() const override { return folder_; }
+
+  private:
+    bool option1_;
+    bool option2_;
+    QString folder_;
+};
+
+// Message boxes become lines: the texts listed as results go to standard output (and are
+// left out when quiet), every other message to standard error. Questions get the answer of
+// a cancelled dialog: the command line never waits for a person.
+class ConsoleDialogs : public Dialogs {
+  public:
+    ConsoleDialogs(QTextStream& out, QTextStream& err, QStringList resultTexts, bool quiet)
+        : out_(out), err_(err), resultTexts_(std::move(resultTexts)), quiet_(quiet) {}
+
+    MsgAnswer messageBox(const QString& text, const QString& caption, MsgButtons buttons,
+                         MsgIcon icon) override;
+    QString inputBox(const QString&, const QString&, const QString&) override { return {}; }
+    QString openFileDialog(const OpenFileRequest&) override { return {}; }
+    QString browseForFolder(const QString&, const QString&) override { return {}; }
+
+  private:
+    QTextStream& out_;
+    QTextStream& err_;
+    QStringList resultTexts_;
+    bool quiet_;
+};
+
+// Prints each error report's full text on standard error, and counts them.
+class ConsoleErrorReporter : public ErrorReporter {
+  public:
+    explicit ConsoleErrorReporter(QTextStream& err) : err_(err) {}
+    void report(const QString& description, const QString& location, int step) override;
+    int count() const { return count_; }
+
+  private:
+    QTextStream& err_;
+    int count_ = 0;
+};
+
+}  // namespace slate

@@ -1,0 +1,287 @@
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include "app/cli.h"
+#include "convert/fakebridge.h"
+#include "convert/fileurl.h"
+
+namespace slate {
+namespace {
+
+using Kind = ParsedCommandLine::Kind;
+
+struct ParseCase {
+    const char* name;
+    QStringList arguments;
+    Kind kind;
+    const char* errorPart = "";
+};
+void PrintTo(const ParseCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class ParseTest : public ::testing::TestWithParam<ParseCase> {};
+
+TEST_P(ParseTest, RecognisesCommandsAndRefusesBadArguments) {
+    const ParseCase& c = GetParam();
+    const ParsedCommandLine parsed = parseCommandLine(c.arguments);
+    EXPECT_EQ(parsed.kind, c.kind) << parsed.error.toStdString();
+    EXPECT_TRUE(parsed.error.contains(QString::fromUtf8(c.errorPart)))
+        << parsed.error.toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ParseTest,
+    ::testing::Values(
+        ParseCase{"Nothing", {}, Kind::UsageError, "no command"},
+        ParseCase{"UnknownCommand", {"frobnicate"}, Kind::UsageError, "frobnicate"},
+        ParseCase{"Help", {"--help"}, Kind::Help}, ParseCase{"ShortHelp", {"-h"}, Kind::Help},
+        ParseCase{"HelpAfterCommand", {"convert", "-o", "x", "--help"}, Kind::Help},
+        ParseCase{"Version", {"--version"}, Kind::Version},
+        ParseCase{"NoPath", {"convert", "-q"}, Kind::UsageError, "no file or folder"},
+        ParseCase{"OnePath", {"convert", "a.odp"}, Kind::Convert},
+        ParseCase{"OutputWithoutValue", {"convert", "a.odp", "-o"}, Kind::UsageError, "-o"},
+        ParseCase{"EmptyInlineOutput",
+                  {"convert", "--output-dir=", "a"},
+                  Kind::UsageError,
+                  "--output-dir"},
+        ParseCase{"ZeroTimeout", {"convert", "--timeout", "0", "a"}, Kind::UsageError, "0"},
+        ParseCase{"WordTimeout", {"convert", "--timeout=soon", "a"}, Kind::UsageError, "soon"},
+        ParseCase{"UnknownOption", {"convert", "--fast", "a"}, Kind::UsageError, "--fast"},
+        ParseCase{"DashAloneIsAPath", {"convert", "-"}, Kind::Convert}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(ParseTest, TakesEveryOptionInBothSpellings) {
+    const ParsedCommandLine a =
+        parseCommandLine({"convert", "-o", "out", "-e", "*", "--timeout", "30", "--office",
+                          "pipe,name=x;urp;", "-q", "--timings", "a.odp", "--", "-b.odp"});
+    ASSERT_EQ(a.kind, Kind::Convert);
+    EXPECT_EQ(a.convert.outputDir, QStringLiteral("out"));
+    EXPECT_EQ(a.convert.extension, QStringLiteral("*"));
+    EXPECT_EQ(a.convert.timeoutSeconds, 30);
+    EXPECT_EQ(a.convert.officeConnection, QStringLiteral("pipe,name=x;urp;"));
+    EXPECT_TRUE(a.convert.quiet);
+    EXPECT_TRUE(a.convert.timings);
+    EXPECT_EQ(a.convert.paths, (QStringList{"a.odp", "-b.odp"}));
+
+    const ParsedCommandLine b =
+        parseCommandLine({"convert", "--output-dir=out", "--extension=txt", "a"});
+    EXPECT_EQ(b.convert.outputDir, QStringLiteral("out"));
+    EXPECT_EQ(b.convert.extension, QStringLiteral("txt"));
+    EXPECT_EQ(parseCommandLine({"convert", "a"}).convert.extension, QStringLiteral("odp"));
+}
+
+TEST(CommandLineTest, OnlyItsCommandsLeaveTheWindowAlone) {
+    const auto invoked = [](std::vector<const char*> args) {
+        args.insert(args.begin(), "slatemere-converter");
+        return isCommandLineInvocation(static_cast<int>(args.size()),
+                                       const_cast<char**>(args.data()));
+    };
+    EXPECT_FALSE(invoked({}));
+    EXPECT_FALSE(invoked({"-platform", "offscreen"}));
+    EXPECT_TRUE(invoked({"convert", "a.odp"}));
+    EXPECT_TRUE(invoked({"--help"}));
+    EXPECT_TRUE(invoked({"--version"}));
+}
+
+class ConvertCommandTest : public ::testing::Test {
+  protected:
+    QTemporaryDir dir;
+    FakeBridge bridge;
+    QString outText;
+    QString errText;
+
+    QString file(const QString& name, const QByteArray& content = "deck") {
+        const QString path = dir.filePath(name);
+        QDir().mkpath(QFileInfo(path).absolutePath());
+        QFile f(path);
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(content);
+        return path;
+    }
+    int convert(QStringList arguments) {
+        arguments.prepend(QStringLiteral("convert"));
+        const ParsedCommandLine parsed = parseCommandLine(arguments);
+        EXPECT_EQ(parsed.kind, Kind::Convert) << parsed.error.toStdString();
+        outText.clear();
+        errText.clear();
+        QTextStream out(&outText);
+        QTextStream err(&errText);
+        return runConvert(parsed.convert, bridge, out, err);
+    }
+    QStringList loadedUrls() const {
+        QStringList urls;
+        for (const FakeBridge::Call& c : bridge.calls()) {
+            if (c.name == QLatin1String("loadComponentFromURL"))
+                urls << c.url;
+        }
+        return urls;
+    }
+    bool exists(const QString& name) const { return QFileInfo::exists(dir.filePath(name)); }
+};
+
+TEST_F(ConvertCommandTest, ConvertsEachFileBesideItsSourceAndSaysSo) {
+    const QString a = file(QStringLiteral("a.odp"));
+    const QString b = file(QStringLiteral("talks/b.odp"));
+
+    EXPECT_EQ(convert({a, b}), exitcode::kConverted);
+
+    EXPECT_TRUE(exists(QStringLiteral("a.ppt")));
+    EXPECT_TRUE(exists(QStringLiteral("talks/b.ppt")));
+    const QStringList out = outText.split('\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(out.size(), 2) << outText.toStdString();
+    EXPECT_EQ(out[0], QStringLiteral("Done."));
+    EXPECT_TRUE(out[1].startsWith(QStringLiteral("Converted 2 of 2 files in ")));
+    EXPECT_TRUE(out[1].endsWith(QStringLiteral(" s")));
+    EXPECT_EQ(errText, QStringLiteral("Processing: a.odp (1/2)\nProcessing: b.odp (2/2)\n"));
+}
+
+TEST_F(ConvertCommandTest, AFolderAddsItsTreeOfTheChosenExtension) {
+    file(QStringLiteral("deck/a.odp"));
+    file(QStringLiteral("deck/notes.txt"));
+    file(QStringLiteral("deck/~lock.odp"));
+    file(QStringLiteral("deck/sub/b.odp"));
+
+    EXPECT_EQ(convert({dir.filePath(QStringLiteral("deck"))}), exitcode::kConverted);
+    EXPECT_EQ(loadedUrls(), (QStringList{fileUrlFromPath(dir.filePath("deck/a.odp")),
+                                         fileUrlFromPath(dir.filePath("deck/sub/b.odp"))}));
+
+    bridge.clearLog();
+    EXPECT_EQ(convert({QStringLiteral("-e"), QStringLiteral("txt"), dir.filePath("deck")}),
+              exitcode::kConverted);
+    EXPECT_EQ(loadedUrls(), QStringList{fileUrlFromPath(dir.filePath("deck/notes.txt"))});
+}
+
+TEST_F(ConvertCommandTest, RelativePathsAreMadeAbsolute) {
+    file(QStringLiteral("rel/a.odp"));
+    const QString before = QDir::currentPath();
+    QDir::setCurrent(dir.path());
+    const int status = convert({QStringLiteral("rel/../rel/a.odp")});
+    QDir::setCurrent(before);
+
+    EXPECT_EQ(status, exitcode::kConverted);
+    EXPECT_EQ(loadedUrls(), QStringList{fileUrlFromPath(dir.filePath("rel/a.odp"))});
+}
+
+TEST_F(ConvertCommandTest, OutputDirectoryCollectsEveryResult) {
+    const QString a = file(QStringLiteral("src/a.odp"));
+    QDir().mkpath(dir.filePath(QStringLiteral("out")));
+
+    EXPECT_EQ(convert({QStringLiteral("-o"), dir.filePath(QStringLiteral("out")), a}),
+              exitcode::kConverted);
+    EXPECT_TRUE(exists(QStringLiteral("out/a.ppt")));
+    EXPECT_FALSE(exists(QStringLiteral("src/a.ppt")));
+}
+
+TEST_F(ConvertCommandTest, AFailedFileIsReportedInFullAndTheOthersStillConvert) {
+    const QString a = file(QStringLiteral("a.odp"));
+    const QString b = file(QStringLiteral("b.odp"));
+    bridge.failAt(QStringLiteral("loadComponentFromURL"), QStringLiteral("type detection failed"),
+                  0, QStringLiteral("a.odp"));
+
+    EXPECT_EQ(convert({a, b}), exitcode::kFailures);
+
+    EXPECT_TRUE(errText.contains(
+        QStringLiteral("type detection failed\nin Pellory2021/08/31.Form1.PushButton2_Click at "
+                       "line 134\n\nPlease email screenshot of this message to ")))
+        << errText.toStdString();
+    EXPECT_FALSE(errText.contains(QLatin1Char('\r')));
+    EXPECT_TRUE(exists(QStringLiteral("b.ppt")));
+    EXPECT_TRUE(outText.contains(QStringLiteral("Converted 1 of 2 files in ")));
+}
+
+struct RefusedCase {
+    const char* name;
+    enum { MissingOutputDir, FolderWithoutMatches, MissingPath } setup;
+    const char* message;
+};
+void PrintTo(const RefusedCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class RefusedCommandTest : public ConvertCommandTest,
+                           public ::testing::WithParamInterface<RefusedCase> {};
+
+TEST_P(RefusedCommandTest, EndsWithUsageStatusBeforeAnyOfficeCall) {
+    const RefusedCase& c = GetParam();
+    const QString a = file(QStringLiteral("a.odp"));
+    QStringList arguments;
+    switch (c.setup) {
+        case RefusedCase::MissingOutputDir:
+            arguments = {QStringLiteral("-o"), dir.filePath(QStringLiteral("none")), a};
+            break;
+        case RefusedCase::FolderWithoutMatches:
+            arguments = {QStringLiteral("-e"), QStringLiteral("key"), dir.path()};
+            break;
+        case RefusedCase::MissingPath:
+            arguments = {a, dir.filePath(QStringLiteral("gone.odp"))};
+            break;
+    }
+
+    EXPECT_EQ(convert(arguments), exitcode::kUsage);
+
+    EXPECT_TRUE(errText.contains(QString::fromUtf8(c.message))) << errText.toStdString();
+    EXPECT_TRUE(outText.isEmpty()) << outText.toStdString();
+    EXPECT_TRUE(bridge.log().isEmpty()) << "no office is started for nothing";
+    EXPECT_FALSE(exists(QStringLiteral("a.ppt")));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, RefusedCommandTest,
+    ::testing::Values(
+        RefusedCase{"MissingOutputDir", RefusedCase::MissingOutputDir,
+                    "Folder does not exist. Please select another folder.\n"},
+        RefusedCase{"FolderWithoutMatches", RefusedCase::FolderWithoutMatches, "No files added.\n"},
+        RefusedCase{"MissingPath", RefusedCase::MissingPath, "No such file or folder: "}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(ConvertCommandTest, AnUnreachableOfficeEndsBeforeTheRun) {
+    const QString a = file(QStringLiteral("a.odp"));
+    bridge.addRule({FakeBridge::Action::Unavailable,
+                    QStringLiteral("obtainServiceManager"),
+                    0,
+                    {},
+                    QStringLiteral("nothing listens")});
+
+    EXPECT_EQ(convert({a}), exitcode::kNoOffice);
+
+    EXPECT_EQ(errText, QStringLiteral("The office could not be reached: nothing listens\n"));
+    EXPECT_EQ(bridge.log().size(), 1);
+}
+
+TEST_F(ConvertCommandTest, QuietKeepsOnlyTheErrors) {
+    const QString a = file(QStringLiteral("a.odp"));
+    const QString b = file(QStringLiteral("b.odp"), QByteArray());
+
+    EXPECT_EQ(convert({QStringLiteral("-q"), a, b}), exitcode::kFailures);
+
+    EXPECT_TRUE(outText.isEmpty()) << outText.toStdString();
+    EXPECT_FALSE(errText.contains(QStringLiteral("Processing")));
+    EXPECT_TRUE(errText.contains(QStringLiteral("at line 134")));
+}
+
+TEST_F(ConvertCommandTest, TimingsGiveOneLinePerFile) {
+    const QString a = file(QStringLiteral("a.odp"));
+    const QString b = file(QStringLiteral("b.odp"));
+
+    EXPECT_EQ(convert({QStringLiteral("--timings"), a, b}), exitcode::kConverted);
+
+    const QRegularExpression line(
+        QStringLiteral(R"(^Timing: file (\d+): (\d+\.\d{3}) s, office (\d+\.\d{3}) s: (.*)$)"),
+        QRegularExpression::MultilineOption);
+    QStringList files;
+    for (auto it = line.globalMatch(outText); it.hasNext();) {
+        const auto m = it.next();
+        EXPECT_LE(m.captured(3).toDouble(), m.captured(2).toDouble());
+        files << m.captured(4);
+    }
+    EXPECT_EQ(files, (QStringList{a, b}));
+}
+
+}  // namespace
+}  // namespace slate
