@@ -17,6 +17,7 @@
 #include "app/twips.h"
 #include "common/apptitle.h"
 #include "common/errorpolicy.h"
+#include "common/files.h"
 #include "common/product.h"
 #include "common/programexit.h"
 #include "convert/batchrun.h"
@@ -315,8 +316,7 @@ void MainWindow::Form_Load() {
     GuardedProcedure g(services_.reporter, location::kFormLoad);
     g.step(100, [&] { ApplySkin(); });
     if (g.test(102, [&] {
-            return QFile::exists(
-                QDir(services_.programFolder).filePath(QStringLiteral("HAND-M.CUR")));
+            return PathExists(QDir(services_.programFolder).filePath(QStringLiteral("HAND-M.CUR")));
         })) {
         g.step(104, [&] { loadCustomPointer(); });
     }

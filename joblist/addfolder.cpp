@@ -241,7 +241,8 @@ void GetSubDirectories2016(FolderList& folders, bool recurse, ErrorReporter& rep
         const bool admitted = g.test(158, [&] {
             if (!info)
                 throw AppError(QStringLiteral("Object variable not set"));
-            return isWalkedInto(*info);
+            // A link back to an ancestor would only list that ancestor's files again.
+            return isWalkedInto(*info) && !leadsBackToAncestor(sub, *info, fs);
         });
         if (admitted)
             g.step(160, [&] { folders.append(sub); });

@@ -136,15 +136,14 @@ TEST_F(WalkerTest, MissingAndFileEntriesStayUnexpanded) {
               QStringList({"/missing/", "/f/", "/s/", "/s/A/"}));
 }
 
-TEST_F(WalkerTest, LinksBackToAnAncestorAreAddedButNotExpanded) {
+TEST_F(WalkerTest, LinksBackToAnAncestorAreLeftOut) {
     fs.addFolder(QStringLiteral("/s/a/b"));
     fs.addLink(QStringLiteral("/s/a/b/up"), QStringLiteral("/s/a"));
     fs.addLink(QStringLiteral("/s/a/top"), QStringLiteral("/"));
     fs.addFolder(QStringLiteral("/other/x"));
     fs.addLink(QStringLiteral("/s/a/away"), QStringLiteral("/other"));
     EXPECT_EQ(walk({QStringLiteral("/s/")}),
-              QStringList({"/s/", "/s/a/", "/s/a/away/", "/s/a/b/", "/s/a/top/", "/s/a/away/x/",
-                           "/s/a/b/up/"}));
+              QStringList({"/s/", "/s/a/", "/s/a/away/", "/s/a/b/", "/s/a/away/x/"}));
 }
 
 TEST_F(WalkerTest, MutualLinksTerminate) {
@@ -153,8 +152,7 @@ TEST_F(WalkerTest, MutualLinksTerminate) {
     fs.addLink(QStringLiteral("/t/a/l1"), QStringLiteral("/t/b"));
     fs.addLink(QStringLiteral("/t/b/l2"), QStringLiteral("/t/a"));
     EXPECT_EQ(walk({QStringLiteral("/t/")}),
-              QStringList(
-                  {"/t/", "/t/a/", "/t/b/", "/t/a/l1/", "/t/b/l2/", "/t/a/l1/l2/", "/t/b/l2/l1/"}));
+              QStringList({"/t/", "/t/a/", "/t/b/", "/t/a/l1/", "/t/b/l2/"}));
 }
 
 TEST_F(WalkerTest, LetsTheWindowProcessEvents) {
