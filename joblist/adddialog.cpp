@@ -1,0 +1,66 @@
+#include "joblist/adddialog.h"
+
+#include <QStringList>
+
+#include "common/errorpolicy.h"
+#include "common/interaction.h"
+#include "joblist/joblist.h"
+
+namespace slate {
+
+namespace {
+const QString kTitle = QStringLiteral("Add File(s) - Hold Ctrl to select multiple files");
+const QString kFilter = QStringLiteral("Calc Spreadsheets (*.odp)|*.odp|All Files (*.*)|*.*");
+const QString kTooManyFiles = QStringLiteral(
+    "You've selected too many files to add.\r\rPlease try adding via the \"Add All\" button.");
+constexpr int kBufferChars = 30000;
+}  // namespace
+
+void AddFilesByDialog(Dialogs& dialogs, ErrorReporter& reporter, JobList& list, QChar separator) {
+    GuardedProcedure g(reporter, location::kAddFiles);
+    OpenFileRequest request;
+    request.bufferChars = kBufferChars;
+    QString fileName;
+
+    g.step(104, [&] { fileName.clear(); });
+    g.step(106, [&] { request.multiSelect = true; });
+    g.step(108, [&] { request.title = kTitle; });
+    g.step(110, [&] { request.filter = kFilter; });
+    bool tooMany = false;
+    g.step(112, [&] {
+        try {
+            fileName = dialogs.openFileDialog(request);
+        } catch (const SelectionTooLargeError&) {
+            tooMany = true;
+            dialogs.message(kTooManyFiles, MsgButtons::Ok, MsgIcon::None);
+        }
+    });
+    if (tooMany)
+        return;
+    if (g.test(114, [&] { return fileName.isEmpty(); }))
+        return;
+
+    QStringList parts;
+    g.step(116, [&] { parts = fileName.split(QChar(0)); });
+    const qsizetype upper = parts.size() - 1;
+    if (g.test(118, [&] { return upper == 0; })) {
+        // One file: its full path exactly as the dialog gave it.
+        g.step(120, [&] { list.append(parts.value(0)); });
+        return;
+    }
+    if (g.test(124, [&] { return upper <= 0; }))
+        return;
+
+    for (qsizetype i = 1; i <= upper; ++i) {
+        // An empty name (a trailing separator in the answer) names no file, only the folder.
+        if (parts.at(i).isEmpty())
+            continue;
+        QString path;
+        g.step(136, [&] { path = parts.at(0) + separator + parts.at(i); });
+        // A folder that is a root already ends in the separator.
+        g.step(138, [&] { path = FixBackslashes(path, separator); });
+        g.step(140, [&] { list.append(path); });
+    }
+}
+
+}  // namespace slate
