@@ -21,6 +21,7 @@
 #include "common/product.h"
 #include "common/programexit.h"
 #include "convert/batchrun.h"
+#include "joblist/addall.h"
 #include "joblist/joblist.h"
 
 namespace slate {
@@ -181,6 +182,7 @@ void MainWindow::buildControls() {
 
 void MainWindow::connectHandlers() {
     connect(PushButton2, &QPushButton::clicked, this, &MainWindow::PushButton2_Click);
+    connect(PushButton4, &QPushButton::clicked, this, &MainWindow::PushButton4_Click);
     connect(PushButton8, &QPushButton::clicked, this, &MainWindow::PushButton8_Click);
 }
 
@@ -301,6 +303,12 @@ bool MainWindow::option2Selected() const {
 
 QString MainWindow::outputFolderText() const {
     return Text1->text();
+}
+
+void MainWindow::PushButton4_Click() {
+    AddAllFilesInFolder({services_.dialogs, services_.reporter, *jobList_,
+                         [this](bool busy) { setPointer(busy ? Pointer::Busy : Pointer::Default); },
+                         [] { QCoreApplication::processEvents(); }});
 }
 
 void MainWindow::PushButton8_Click() {

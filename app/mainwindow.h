@@ -73,6 +73,7 @@ class MainWindow : public QWidget, public RunView {
     void setCloseAction(std::function<void()> action) { closeAction_ = std::move(action); }
 
     void PushButton2_Click();
+    void PushButton4_Click();
     void PushButton8_Click();
     BatchRun& batchRun() { return *batchRun_; }
 
