@@ -1,0 +1,180 @@
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QThread>
+
+#include <signal.h>
+
+#include "officefixture.h"
+#include "support/powerpointfile.h"
+
+// The command line, run as the user runs it, against a real office of its own.
+namespace slate::testing {
+namespace {
+
+QString program() {
+    return qEnvironmentVariable("SLATE_TEST_BIN_DIR") + QStringLiteral("/slatemere-converter");
+}
+
+// soffice.bin processes whose command line names `profileRoot`: the offices that one run of the
+// command line started, wherever they were re-parented.
+QList<qint64> officesUnder(const QString& profileRoot) {
+    QList<qint64> found;
+    for (const QString& entry :
+         QDir(QStringLiteral("/proc")).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        QFile cmdline(QStringLiteral("/proc/%1/cmdline").arg(entry));
+        if (!cmdline.open(QIODevice::ReadOnly))
+            continue;
+        const QByteArray text = cmdline.readAll();
+        if (text.contains("soffice.bin") && text.contains(profileRoot.toUtf8()))
+            found << entry.toLongLong();
+    }
+    return found;
+}
+
+class CliOfficeTest : public OfficeSuite {
+  protected:
+    QTemporaryDir cache;  // the command line's own office profiles live here
+    QProcess process;
+    QString out;
+    QString err;
+
+    void start(const QStringList& arguments, const QString& workingDir = {}) {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("XDG_CACHE_HOME"), cache.path());
+        process.setProcessEnvironment(env);
+        process.setWorkingDirectory(workingDir.isEmpty() ? dir_.path() : workingDir);
+        process.start(program(), QStringList{QStringLiteral("convert")} + arguments);
+        ASSERT_TRUE(process.waitForStarted(10000)) << process.errorString().toStdString();
+    }
+    int finish() {
+        EXPECT_TRUE(process.waitForFinished(180000));
+        out = QString::fromUtf8(process.readAllStandardOutput());
+        err += QString::fromUtf8(process.readAllStandardError());
+        return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    }
+    int run(const QStringList& arguments) {
+        start(arguments);
+        return finish();
+    }
+    void TearDown() override {
+        EXPECT_EQ(officesUnder(cache.path()), QList<qint64>{}) << "an office was left behind";
+    }
+    void odp(const QString& name, const QStringList& slides) {
+        QDir().mkpath(QFileInfo(path(name)).absolutePath());
+        makeOdp(bridge(), path(name), DeckSpec{slides, true});
+    }
+    void raw(const QString& name, const QByteArray& content) {
+        QFile f(path(name));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(content);
+    }
+    void expectDeck(const QString& ppt, const QStringList& slides) {
+        QString why;
+        const auto contents = readPowerPoint97(path(ppt), &why);
+        ASSERT_TRUE(contents) << ppt.toStdString() << ": " << why.toStdString();
+        EXPECT_EQ(contents->slides, slides.size()) << ppt.toStdString();
+        for (const QString& text : slides)
+            EXPECT_TRUE(contents->slideTexts.contains(text))
+                << text.toStdString() << " in " << contents->slideTexts.join('|').toStdString();
+    }
+};
+
+TEST_F(CliOfficeTest, ConvertsAFolderTreeAndReportsTheFilesTheOfficeCannotTake) {
+    const QStringList names{
+        QStringLiteral("plain"), QStringLiteral("with spaces"), QStringLiteral("#1 100%"),
+        QStringLiteral("\u00dcbersicht \u65e5\u672c"), QStringLiteral("sub/nested")};
+    for (const QString& name : names)
+        odp(QStringLiteral("decks/") + name + QStringLiteral(".odp"),
+            {QFileInfo(name).fileName(), QStringLiteral("Two")});
+    raw(QStringLiteral("decks/corrupt.odp"), QByteArray("PK\x03\x04 this is no presentation"));
+    raw(QStringLiteral("decks/empty.odp"), QByteArray());
+
+    EXPECT_EQ(run({path(QStringLiteral("decks"))}), 1) << err.toStdString();
+
+    for (const QString& name : names)
+        expectDeck(QStringLiteral("decks/") + name + QStringLiteral(".ppt"),
+                   {QFileInfo(name).fileName(), QStringLiteral("Two")});
+    EXPECT_FALSE(QFile::exists(path(QStringLiteral("decks/corrupt.ppt"))));
+    EXPECT_FALSE(QFile::exists(path(QStringLiteral("decks/empty.ppt"))));
+    EXPECT_TRUE(out.startsWith(QStringLiteral("Done.\nConverted 5 of 7 files in ")))
+        << out.toStdString();
+    for (const char* bad : {"corrupt.odp", "empty.odp"}) {
+        const QString report = path(QStringLiteral("decks/")) + QString::fromLatin1(bad);
+        EXPECT_TRUE(err.contains(report + QStringLiteral("\"")));
+    }
+    EXPECT_EQ(err.count(QStringLiteral("at line 134\n")), 2) << err.toStdString();
+    EXPECT_EQ(err.count(QStringLiteral("Processing: ")), 7);
+}
+
+TEST_F(CliOfficeTest, RelativeFilesIntoAnOutputFolder) {
+    odp(QStringLiteral("src/one.odp"), {QStringLiteral("One")});
+    odp(QStringLiteral("src/two.odp"), {QStringLiteral("Two")});
+    QDir().mkpath(path(QStringLiteral("out")));
+
+    EXPECT_EQ(run({QStringLiteral("-o"), QStringLiteral("out"), QStringLiteral("src/one.odp"),
+                   QStringLiteral("src/../src/two.odp")}),
+              0)
+        << err.toStdString();
+
+    expectDeck(QStringLiteral("out/one.ppt"), {QStringLiteral("One")});
+    expectDeck(QStringLiteral("out/two.ppt"), {QStringLiteral("Two")});
+    EXPECT_FALSE(QFile::exists(path(QStringLiteral("src/one.ppt"))));
+}
+
+TEST_F(CliOfficeTest, NothingToDoEndsWithStatusTwoWithoutStartingAnOffice) {
+    raw(QStringLiteral("a.odp"), "x");
+    QDir().mkpath(path(QStringLiteral("emptyfolder")));
+    const QList<QStringList> cases{
+        {},
+        {QStringLiteral("--no-such-option"), QStringLiteral("a.odp")},
+        {QStringLiteral("missing.odp")},
+        {path(QStringLiteral("emptyfolder"))},
+        {QStringLiteral("-o"), QStringLiteral("nowhere"), QStringLiteral("a.odp")},
+    };
+    for (const QStringList& arguments : cases) {
+        err.clear();
+        EXPECT_EQ(run(arguments), 2) << arguments.join(' ').toStdString();
+        EXPECT_FALSE(err.isEmpty());
+    }
+    EXPECT_FALSE(QFileInfo::exists(cache.filePath(QStringLiteral("slatemere-converter"))))
+        << "an office profile was made, so an office was started";
+}
+
+TEST_F(CliOfficeTest, AnOfficeThatDoesNotListenEndsWithStatusThree) {
+    raw(QStringLiteral("a.odp"), "x");
+    EXPECT_EQ(run({QStringLiteral("--office"),
+                   QStringLiteral("pipe,name=slate-nobody-%1;urp;")
+                       .arg(QCoreApplication::applicationPid()),
+                   QStringLiteral("a.odp")}),
+              3);
+    EXPECT_TRUE(err.startsWith(QStringLiteral("The office could not be reached: ")));
+}
+
+TEST_F(CliOfficeTest, TerminatingTheRunLeavesNoOfficeBehind) {
+    odp(QStringLiteral("a.odp"), {QStringLiteral("A")});
+    QStringList files;
+    for (int i = 0; i < 12; ++i) {
+        const QString name = QStringLiteral("copy%1.odp").arg(i);
+        QFile::copy(path(QStringLiteral("a.odp")), path(name));
+        files << name;
+    }
+    start(files);
+    // Once the second file is under way the office is up and working.
+    while (!err.contains(QStringLiteral("(2/12)")) && process.waitForReadyRead(60000))
+        err += QString::fromUtf8(process.readAllStandardError());
+    ASSERT_TRUE(err.contains(QStringLiteral("(2/12)"))) << err.toStdString();
+    ASSERT_FALSE(officesUnder(cache.path()).isEmpty()) << cache.path().toStdString() << "\n"
+                                                       << err.toStdString();
+
+    ::kill(static_cast<pid_t>(process.processId()), SIGTERM);
+
+    EXPECT_EQ(finish(), 128 + SIGTERM);
+    for (int i = 0; i < 50 && !officesUnder(cache.path()).isEmpty(); ++i)
+        QThread::msleep(100);
+}
+
+}  // namespace
+}  // namespace slate::testing
