@@ -1,0 +1,157 @@
+#include "app/outputoptions.h"
+
+#include <QAbstractButton>
+#include <QButtonGroup>
+#include <QLineEdit>
+#include <QRadioButton>
+
+#include <optional>
+#include <utility>
+
+#include "common/errorpolicy.h"
+#include "common/interaction.h"
+#include "common/paths.h"
+#include "common/settings.h"
+#include "common/specialfolders.h"
+
+namespace slate {
+
+namespace {
+const QString kPickerTitle = QStringLiteral("Please select folder:");
+
+QString word(bool value) {
+    return value ? QStringLiteral("True") : QStringLiteral("False");
+}
+}  // namespace
+
+OutputOptions::OutputOptions(QRadioButton* option1, QRadioButton* option2, QWidget* frame4,
+                             QLineEdit* text1, QAbstractButton* pushButton3, Dialogs& dialogs,
+                             ErrorReporter& reporter, QObject* parent)
+    : QObject(parent),
+      option1_(option1),
+      option2_(option2),
+      frame4_(frame4),
+      text1_(text1),
+      dialogs_(dialogs),
+      reporter_(reporter) {
+    for (QRadioButton* option : {option1_, option2_}) {
+        // A click that selects its button runs the handler through toggled; a click on the
+        // button already selected only through clicked. A cleared button runs nothing.
+        connect(option, &QAbstractButton::pressed, this, [this] { toggledInClick_ = false; });
+        connect(option, &QAbstractButton::toggled, this, [this](bool checked) {
+            if (!checked)
+                return;
+            toggledInClick_ = true;
+            Option_Click();
+        });
+        connect(option, &QAbstractButton::clicked, this, [this] {
+            if (!std::exchange(toggledInClick_, false))
+                Option_Click();
+        });
+    }
+    connect(text1_, &QLineEdit::textChanged, this, [this] { Text1_Change(); });
+    connect(pushButton3, &QAbstractButton::clicked, this, [this] { PushButton3_Click(); });
+}
+
+void OutputOptions::Option_Click() {
+    save(setting::kOption1, word(option1_->isChecked()));
+    save(setting::kOption2, word(option2_->isChecked()));
+    frame4_->setEnabled(option1_->isChecked());
+}
+
+void OutputOptions::Text1_Change() {
+    save(setting::kText1, text1_->text());
+}
+
+void OutputOptions::save(const QString& key, const QString& value) {
+    try {
+        SaveSetting(key, value);
+        failureShown_ = false;
+    } catch (...) {
+        if (pendingFailure_) {
+            if (!*pendingFailure_)
+                *pendingFailure_ = std::current_exception();
+            return;
+        }
+        // The control keeps the user's choice; the next change tries the store again.
+        if (std::exchange(failureShown_, true))
+            return;
+        dialogs_.message(describeException(std::current_exception()), MsgButtons::Ok,
+                         MsgIcon::Warning);
+    }
+}
+
+template <class Change>
+void OutputOptions::changeInStep(Change&& change) {
+    std::exception_ptr failure;
+    std::exception_ptr* const outer = std::exchange(pendingFailure_, &failure);
+    struct Restore {
+        std::exception_ptr*& slot;
+        std::exception_ptr* value;
+        ~Restore() { slot = value; }
+    } restore{pendingFailure_, outer};
+    std::forward<Change>(change)();
+    if (failure)
+        std::rethrow_exception(failure);
+}
+
+void OutputOptions::setSelected(QRadioButton* button, bool selected) {
+    if (button->isChecked() == selected)
+        return;
+    if (selected) {
+        button->setChecked(true);
+        return;
+    }
+    // An exclusive group never lets go of its selected button; the store may ask for neither.
+    QButtonGroup* group = button->group();
+    const bool groupExclusive = group && group->exclusive();
+    const bool autoExclusive = button->autoExclusive();
+    if (groupExclusive)
+        group->setExclusive(false);
+    button->setAutoExclusive(false);
+    button->setChecked(false);
+    button->setAutoExclusive(autoExclusive);
+    if (groupExclusive)
+        group->setExclusive(true);
+}
+
+void OutputOptions::restore(GuardedProcedure& g) {
+    g.step(136, [&] {
+        // The Desktop is looked up only when needed: a stored folder must not fail with it.
+        const std::optional<QString> stored = ReadSetting(setting::kText1);
+        const QString text = stored ? *stored : GetDesktopFolder();
+        changeInStep([&] { text1_->setText(text); });
+    });
+    g.step(138, [&] {
+        const bool selected = ReadBoolean(GetSetting(setting::kOption1, 1));
+        changeInStep([&] { setSelected(option1_, selected); });
+    });
+    g.step(140, [&] {
+        const bool selected = ReadBoolean(GetSetting(setting::kOption2, 0));
+        changeInStep([&] { setSelected(option2_, selected); });
+    });
+    if (g.test(142, [&] { return option1_->isChecked(); }))
+        g.step(144, [&] { frame4_->setEnabled(true); });
+    else
+        g.step(146, [&] { frame4_->setEnabled(false); });
+}
+
+void OutputOptions::PushButton3_Click() {
+    GuardedProcedure g(reporter_, location::kPickOutput);
+    QString picked;
+    g.step(100, [&] { lastFolder_ = GetSetting(setting::kLastFolderDot, QString()); });
+    g.step(100, [&] { picked = dialogs_.browseForFolder(kPickerTitle, lastFolder_); });
+    if (g.test(102, [&] { return picked.isEmpty(); }))
+        return;
+
+    g.step(104, [&] { lastFolder_ = picked; });
+    g.step(104, [&] { SaveSetting(setting::kLastFolderDot, picked); });
+    // A root already ends in the separator and must not show it twice.
+    if (g.test(104, [&] { return !picked.endsWith(kNativeSeparator); })) {
+        g.step(106, [&] { changeInStep([&] { text1_->setText(picked + kNativeSeparator); }); });
+        return;
+    }
+    g.step(108, [&] { changeInStep([&] { text1_->setText(picked); }); });
+}
+
+}  // namespace slate

@@ -1,0 +1,64 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+#include <exception>
+
+class QAbstractButton;
+class QLineEdit;
+class QRadioButton;
+class QWidget;
+
+namespace slate {
+
+class Dialogs;
+class ErrorReporter;
+class GuardedProcedure;
+
+// The "Save Option" group: all results into the folder in Text1 (Option1) or each beside its
+// source (Option2). Every change is written to the settings store at once; the batch run reads
+// the controls themselves. The controller connects the controls' signals itself.
+class OutputOptions : public QObject {
+    Q_OBJECT
+  public:
+    OutputOptions(QRadioButton* option1, QRadioButton* option2, QWidget* frame4, QLineEdit* text1,
+                  QAbstractButton* pushButton3, Dialogs& dialogs, ErrorReporter& reporter,
+                  QObject* parent = nullptr);
+
+    // Start-up steps 136..146: the folder box, Option1, Option2, then Frame4, each from the
+    // store and each through the handlers below.
+    void restore(GuardedProcedure& g);
+
+    // An option became selected, by the user or from code: stores both and sets Frame4.
+    void Option_Click();
+    // Stores the folder box's whole text on every change.
+    void Text1_Change();
+    // "...": picks the output folder.
+    void PushButton3_Click();
+
+  private:
+    // Writes a setting for a handler that has no error report of its own.
+    void save(const QString& key, const QString& value);
+    // Runs a change whose handlers write settings; a failed write becomes this step's failure.
+    template <class Change>
+    void changeInStep(Change&& change);
+    static void setSelected(QRadioButton* button, bool selected);
+
+    QRadioButton* option1_;
+    QRadioButton* option2_;
+    QWidget* frame4_;
+    QLineEdit* text1_;
+    Dialogs& dialogs_;
+    ErrorReporter& reporter_;
+
+    QString lastFolder_;
+    // Set while a guarded step changes a control: the handler's failure is kept here.
+    std::exception_ptr* pendingFailure_ = nullptr;
+    // A failing store would otherwise show a box on every keystroke.
+    bool failureShown_ = false;
+    // Tells a click that selected its button (already handled) from a click on the selected one.
+    bool toggledInClick_ = false;
+};
+
+}  // namespace slate
