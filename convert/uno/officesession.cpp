@@ -10,6 +10,7 @@
 #include <com/sun/star/bridge/XBridge.hpp>
 #include <com/sun/star/connection/Connector.hpp>
 #include <com/sun/star/connection/NoConnectException.hpp>
+#include <com/sun/star/lang/DisposedException.hpp>
 #include <com/sun/star/lang/XEventListener.hpp>
 #include <cppuhelper/bootstrap.hxx>
 #include <cppuhelper/implbase1.hxx>
@@ -32,6 +33,7 @@ namespace {
 
 const QString kCannotStart = QStringLiteral("LibreOffice could not be started: ");
 const QString kOfficeObject = QStringLiteral("StarOffice.ComponentContext");
+constexpr int kConnectAttempts = 3;
 
 // The local UNO runtime, bootstrapped once per process from the office's own type libraries
 // (without them the bootstrap "succeeds" and the first remote call crashes).
@@ -101,34 +103,45 @@ OfficeSession::Root OfficeSession::root() {
         startOffice();
         return root_;
     }
+    connectToRunningOffice();
+    return root_;
+}
+
+void OfficeSession::connectToRunningOffice() {
     QString url = options_.connectUrl.trimmed();
     if (url.startsWith(QLatin1String("uno:"), Qt::CaseInsensitive))
         url = url.mid(4);
     const QStringList parts = url.split(QLatin1Char(';'));
     const QString protocol = parts.value(1).trimmed();
     const QString object = parts.value(2).trimmed();
-    try {
-        withDeadline(
-            std::chrono::seconds(options_.callTimeoutSeconds),
-            [&] {
-                connect(parts.value(0).trimmed(),
-                        protocol.isEmpty() ? QStringLiteral("urp") : protocol,
-                        object.isEmpty() ? kOfficeObject : object);
-            },
-            QStringLiteral("it did not answer within %1 seconds").arg(options_.callTimeoutSeconds));
-    } catch (...) {
-        dropConnection();
-        QString reason;
+    for (int attempt = 1;; ++attempt) {
         try {
-            rethrowAsOfficeError();
-        } catch (const AppError& e) {
-            reason = e.description();
+            withDeadline(
+                std::chrono::seconds(options_.callTimeoutSeconds),
+                [&] {
+                    connect(parts.value(0).trimmed(),
+                            protocol.isEmpty() ? QStringLiteral("urp") : protocol,
+                            object.isEmpty() ? kOfficeObject : object);
+                },
+                QStringLiteral("it did not answer within %1 seconds")
+                    .arg(options_.callTimeoutSeconds));
+            return;
+        } catch (const css::lang::DisposedException&) {
+            // The office now and then drops a connection it has just accepted; a second
+            // attempt gets through.
+            dropConnection();
+            if (attempt < kConnectAttempts)
+                continue;
+            throw OfficeUnavailableError(
+                QStringLiteral("LibreOffice could not be reached at \"%1\": %2")
+                    .arg(options_.connectUrl, caughtExceptionDescription()));
+        } catch (...) {
+            dropConnection();
+            throw OfficeUnavailableError(
+                QStringLiteral("LibreOffice could not be reached at \"%1\": %2")
+                    .arg(options_.connectUrl, caughtExceptionDescription()));
         }
-        throw OfficeUnavailableError(
-            QStringLiteral("LibreOffice could not be reached at \"%1\": %2")
-                .arg(options_.connectUrl, reason));
     }
-    return root_;
 }
 
 void OfficeSession::call(const std::function<void()>& body) {
@@ -271,16 +284,15 @@ void OfficeSession::startOffice() {
                         QStringLiteral("it did not answer within %1 seconds").arg(limitText));
                 return;
             } catch (const css::connection::NoConnectException&) {
+                // Not listening yet.
+                dropConnection();
+            } catch (const css::lang::DisposedException&) {
+                // A connection accepted and then dropped again: try once more.
                 dropConnection();
             } catch (...) {
                 dropConnection();
                 process_.stop(2s);
-                QString reason;
-                try {
-                    rethrowAsOfficeError();
-                } catch (const AppError& e) {
-                    reason = e.description();
-                }
+                QString reason = caughtExceptionDescription();
                 if (!reason.startsWith(kCannotStart))
                     reason.prepend(kCannotStart);
                 throw OfficeUnavailableError(reason);

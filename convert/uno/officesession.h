@@ -49,6 +49,7 @@ class OfficeSession {
     bool connectionAlive();
     void dropConnection();
     void startOffice();
+    void connectToRunningOffice();
     // Connects to `connection` ("pipe,name=..." or "socket,host=...,port=...") and fetches
     // the named object; throws NoConnectException while nothing listens there.
     void connect(const QString& connection, const QString& protocol, const QString& object);

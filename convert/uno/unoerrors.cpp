@@ -43,4 +43,12 @@ void rethrowAsOfficeError() {
     }
 }
 
+QString caughtExceptionDescription() {
+    try {
+        rethrowAsOfficeError();
+    } catch (const AppError& e) {
+        return e.description();
+    }
+}
+
 }  // namespace slate::uno_detail

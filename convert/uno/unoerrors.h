@@ -8,6 +8,9 @@ namespace slate::uno_detail {
 // description a user can read. Errors that already are AppErrors pass unchanged.
 [[noreturn]] void rethrowAsOfficeError();
 
+// Inside a catch block: the description rethrowAsOfficeError would give.
+QString caughtExceptionDescription();
+
 // The office's messages end in the source position that raised them; users need only the text.
 QString withoutSourcePosition(const QString& message);
 

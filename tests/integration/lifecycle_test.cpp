@@ -1,0 +1,128 @@
+#include <QElapsedTimer>
+#include <QFile>
+
+#include <netinet/in.h>
+#include <signal.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include "common/programexit.h"
+#include "officefixture.h"
+#include "support/officeprocesses.h"
+#include "support/powerpointfile.h"
+
+namespace slate::testing {
+namespace {
+
+// A loopback port that was free a moment ago: nothing listens there.
+int freePort() {
+    const int probe = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof address;
+    int port = 0;
+    if (::bind(probe, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 &&
+        ::getsockname(probe, reinterpret_cast<sockaddr*>(&address), &length) == 0) {
+        port = ntohs(address.sin_port);
+    }
+    ::close(probe);
+    return port;
+}
+
+bool processExists(qint64 pid) {
+    return ::kill(static_cast<pid_t>(pid), 0) == 0;
+}
+
+// The pipe an office accepts on, read from its command line.
+QString acceptedConnection(qint64 pid) {
+    QFile cmdline(QStringLiteral("/proc/%1/cmdline").arg(pid));
+    if (!cmdline.open(QIODevice::ReadOnly))
+        return {};
+    for (const QByteArray& argument : cmdline.readAll().split('\0')) {
+        if (argument.startsWith("--accept="))
+            return QString::fromUtf8(argument.mid(9));
+    }
+    return {};
+}
+
+class OfficeLifecycleTest : public OfficeSuite {};
+
+TEST_F(OfficeLifecycleTest, ServiceManagerIsANewReferenceEachTime) {
+    const OfficeRef first = bridge().obtainServiceManager();
+    const OfficeRef second = bridge().obtainServiceManager();
+
+    EXPECT_NE(first, second);
+    // Both reach the same office: no second office was started.
+    EXPECT_EQ(officeChildProcesses().size(), 1);
+}
+
+TEST_F(OfficeLifecycleTest, ShutdownEndsTheOfficeAndALaterCallStartsAnother) {
+    const qint64 first = runningOffice();
+
+    bridge().shutdown();
+
+    EXPECT_FALSE(processExists(first));
+    EXPECT_EQ(bridge().officeProcessId(), 0);
+    EXPECT_EQ(officeChildProcesses(), QList<qint64>{});
+    const qint64 second = runningOffice();
+    EXPECT_NE(second, 0);
+    EXPECT_NE(second, first);
+}
+
+TEST_F(OfficeLifecycleTest, ExitHooksEndTheOffice) {
+    const qint64 pid = runningOffice();
+
+    program::runExitHooks();
+
+    EXPECT_FALSE(processExists(pid));
+    EXPECT_EQ(officeChildProcesses(), QList<qint64>{});
+}
+
+TEST_F(OfficeLifecycleTest, RunningOfficeIsUsedButNeverStopped) {
+    const qint64 office = runningOffice();
+    const QString accepted = acceptedConnection(office);
+    ASSERT_FALSE(accepted.isEmpty());
+    OfficeOptions options = testOfficeOptions();
+    options.connectUrl = QStringLiteral("uno:") + accepted;
+    options.officeExecutable = QStringLiteral("/nonexistent/never-started");
+
+    {
+        UnoBridge connected(options);
+        const QString odp = path(QStringLiteral("deck.odp"));
+        makeOdp(connected, odp, DeckSpec::numbered(1));
+        EXPECT_TRUE(
+            saveThroughOffice(connected, odp, path(QStringLiteral("deck.ppt")), kPowerPoint97)
+                .succeeded());
+        EXPECT_EQ(connected.officeProcessId(), 0);
+        connected.shutdown();
+    }
+
+    EXPECT_TRUE(processExists(office));
+    EXPECT_EQ(runningOffice(), office);
+    EXPECT_TRUE(isPowerPoint97File(path(QStringLiteral("deck.ppt"))));
+}
+
+TEST_F(OfficeLifecycleTest, UnreachableRunningOfficeIsReportedUnavailable) {
+    const int port = freePort();
+    ASSERT_NE(port, 0);
+    OfficeOptions options = testOfficeOptions();
+    options.connectUrl = QStringLiteral("socket,host=127.0.0.1,port=%1;urp;").arg(port);
+    UnoBridge unreachable(options);
+
+    QElapsedTimer timer;
+    timer.start();
+    try {
+        unreachable.obtainServiceManager();
+        FAIL() << "connected to nothing";
+    } catch (const OfficeUnavailableError& e) {
+        EXPECT_TRUE(e.description().startsWith(
+            QStringLiteral("LibreOffice could not be reached at \"%1\": ").arg(options.connectUrl)))
+            << e.description().toStdString();
+    }
+    EXPECT_LT(timer.elapsed(), 5000);
+    EXPECT_EQ(officeChildProcesses(), QList<qint64>{});
+}
+
+}  // namespace
+}  // namespace slate::testing

@@ -1,0 +1,242 @@
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLockFile>
+#include <QTemporaryDir>
+#include <QThread>
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+
+#include <signal.h>
+
+#include "convert/uno/officeprocess.h"
+#include "convert/uno/profileslot.h"
+#include "convert/uno/unobridge.h"
+#include "support/officeprocesses.h"
+
+// Starting, finding and watching the office without a real one: stand-in programs play it.
+namespace slate::testing {
+namespace {
+
+using namespace std::chrono_literals;
+
+class StandInOfficeTest : public ::testing::Test {
+  protected:
+    // An executable shell script in the temporary folder.
+    QString script(const QString& name, const QByteArray& body) {
+        const QString file = dir_.filePath(name);
+        QFile out(file);
+        EXPECT_TRUE(out.open(QIODevice::WriteOnly));
+        out.write("#!/bin/sh\n" + body + "\n");
+        out.close();
+        out.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        return file;
+    }
+
+    OfficeOptions options(const QString& executable, int startSeconds = 10) {
+        OfficeOptions o;
+        o.officeExecutable = executable;
+        o.startTimeoutSeconds = startSeconds;
+        o.profileDir = dir_.filePath(QStringLiteral("profiles"));
+        return o;
+    }
+
+    static QString startFailure(UnoBridge& bridge) {
+        try {
+            bridge.obtainServiceManager();
+        } catch (const OfficeUnavailableError& e) {
+            return e.description();
+        }
+        return QStringLiteral("<no OfficeUnavailableError>");
+    }
+
+    QTemporaryDir dir_;
+};
+
+TEST_F(StandInOfficeTest, MissingProgramIsReported) {
+    UnoBridge bridge(options(dir_.filePath(QStringLiteral("no/soffice"))));
+
+    EXPECT_EQ(startFailure(bridge),
+              QStringLiteral("LibreOffice could not be started: the office program \"%1\" is not "
+                             "an executable file")
+                  .arg(dir_.filePath(QStringLiteral("no/soffice"))));
+}
+
+TEST_F(StandInOfficeTest, OfficeEndingAtOnceIsReportedWithItsLastWords) {
+    UnoBridge bridge(
+        options(script(QStringLiteral("soffice"), "echo 'no display here' >&2\nexit 3")));
+
+    EXPECT_EQ(startFailure(bridge),
+              QStringLiteral("LibreOffice could not be started: the office ended at once (exit "
+                             "code 3): no display here"));
+    EXPECT_EQ(bridge.officeProcessId(), 0);
+}
+
+// A fresh profile makes the office exit with 81 and wait to be started again; an office that
+// never stops asking is given up after a few rounds.
+TEST_F(StandInOfficeTest, RestartRequestsAreFollowedAFewTimes) {
+    const QString starts = dir_.filePath(QStringLiteral("starts"));
+    UnoBridge bridge(options(
+        script(QStringLiteral("soffice"), "echo start >> '" + starts.toUtf8() + "'\nexit 81")));
+
+    EXPECT_TRUE(startFailure(bridge).endsWith(QStringLiteral("(exit code 81)")));
+    QFile log(starts);
+    ASSERT_TRUE(log.open(QIODevice::ReadOnly));
+    EXPECT_EQ(log.readAll().count('\n'), 4);
+}
+
+TEST_F(StandInOfficeTest, OfficeThatNeverListensIsEndedAtTheStartLimit) {
+    const QString pidFile = dir_.filePath(QStringLiteral("pid"));
+    UnoBridge bridge(options(
+        script(QStringLiteral("soffice"), "echo $$ > '" + pidFile.toUtf8() + "'\nexec sleep 60"),
+        2));
+
+    QElapsedTimer timer;
+    timer.start();
+    EXPECT_EQ(
+        startFailure(bridge),
+        QStringLiteral(
+            "LibreOffice could not be started: it did not accept a connection within 2 seconds"));
+    EXPECT_LT(timer.elapsed(), 6000);
+    QFile pid(pidFile);
+    ASSERT_TRUE(pid.open(QIODevice::ReadOnly));
+    const qint64 standIn = pid.readAll().trimmed().toLongLong();
+    EXPECT_NE(::kill(static_cast<pid_t>(standIn), 0), 0) << "the stand-in office still runs";
+}
+
+TEST_F(StandInOfficeTest, ProgramIsStartedWithAPrivateProfileAndUtf8Locale) {
+    const QString seen = dir_.filePath(QStringLiteral("seen"));
+    UnoBridge bridge(
+        options(script(QStringLiteral("soffice"), "echo \"$LC_ALL\" > '" + seen.toUtf8() +
+                                                      "'\nfor a in \"$@\"; do echo \"$a\" >> '" +
+                                                      seen.toUtf8() + "'; done\nexit 3")));
+
+    startFailure(bridge);
+
+    QFile file(seen);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QStringList lines = QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'));
+    EXPECT_EQ(lines.value(0), QStringLiteral("C.UTF-8"));
+    EXPECT_TRUE(lines.contains(QStringLiteral("--headless")));
+    EXPECT_TRUE(lines.contains(QStringLiteral("--norestore")));
+    EXPECT_TRUE(lines.contains(QStringLiteral("-env:UserInstallation=file://") +
+                               dir_.filePath(QStringLiteral("profiles/slot-1"))));
+    const QString accept = lines.filter(QStringLiteral("--accept=pipe,name=")).value(0);
+    EXPECT_TRUE(accept.endsWith(QStringLiteral(";urp;StarOffice.ComponentContext")))
+        << accept.toStdString();
+}
+
+TEST(OfficeFinderTest, LauncherScriptIsReplacedByTheOfficeBinaryBesideIt) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(QDir(dir.path()).mkpath(QStringLiteral("program")));
+    for (const char* name : {"program/soffice", "program/soffice.bin"}) {
+        QFile file(dir.filePath(QString::fromLatin1(name)));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.close();
+        file.setPermissions(QFile::ReadOwner | QFile::ExeOwner);
+    }
+    ASSERT_TRUE(QFile::link(dir.filePath(QStringLiteral("program/soffice")),
+                            dir.filePath(QStringLiteral("soffice"))));
+    const QString binary = dir.filePath(QStringLiteral("program/soffice.bin"));
+
+    EXPECT_EQ(OfficeProcess::findOffice(dir.filePath(QStringLiteral("program/soffice")), nullptr),
+              binary);
+    // Through a symbolic link, as /usr/bin/soffice is.
+    EXPECT_EQ(OfficeProcess::findOffice(dir.filePath(QStringLiteral("soffice")), nullptr), binary);
+    const QByteArray oldPath = qgetenv("PATH");
+    qputenv("PATH", QFile::encodeName(dir.path()));
+    const QString fromPath = OfficeProcess::findOffice(QString(), nullptr);
+    qputenv("PATH", oldPath);
+    EXPECT_EQ(fromPath, binary);
+}
+
+TEST(OfficeFinderTest, NonExecutableChoiceIsRefusedWithAReason) {
+    QTemporaryDir dir;
+    QFile plain(dir.filePath(QStringLiteral("soffice")));
+    ASSERT_TRUE(plain.open(QIODevice::WriteOnly));
+    plain.close();
+    QString why;
+
+    EXPECT_EQ(OfficeProcess::findOffice(plain.fileName(), &why), QString());
+    EXPECT_TRUE(why.contains(plain.fileName())) << why.toStdString();
+}
+
+TEST(ProfileSlotTest, CopiesRunningAtOnceGetSeparateProfiles) {
+    QTemporaryDir dir;
+    auto first = ProfileSlot::acquire(dir.path());
+    auto second = ProfileSlot::acquire(dir.path());
+
+    EXPECT_EQ(first->number(), 1);
+    EXPECT_EQ(second->number(), 2);
+    EXPECT_NE(first->profilePath(), second->profilePath());
+    first.reset();
+    // The freed profile is used again, already set up.
+    EXPECT_EQ(ProfileSlot::acquire(dir.path())->number(), 1);
+}
+
+TEST(ProfileSlotTest, LockOfAProgramThatDiedIsTakenOver) {
+    QTemporaryDir dir;
+    // A lock file as QLockFile writes it, owned by a process that has ended.
+    OfficeProcess ended;
+    ended.start(QStringLiteral("/bin/true"), {}, {}, dir.filePath(QStringLiteral("true.log")));
+    const qint64 deadPid = ended.pid();
+    while (ended.isRunning())
+        QThread::msleep(5);
+    QFile lock(dir.filePath(QStringLiteral("slot-1.lock")));
+    ASSERT_TRUE(lock.open(QIODevice::WriteOnly));
+    lock.write(QByteArray::number(deadPid) + "\ntests_integration\n" +
+               QSysInfo::machineHostName().toUtf8() + "\n");
+    lock.close();
+
+    EXPECT_EQ(ProfileSlot::acquire(dir.path())->number(), 1);
+}
+
+TEST(ProfileSlotTest, FullOrUnusableFolderIsReported) {
+    QTemporaryDir dir;
+    auto only = ProfileSlot::acquire(dir.path(), 1);
+    EXPECT_THROW(ProfileSlot::acquire(dir.path(), 1), OfficeUnavailableError);
+
+    QFile file(dir.filePath(QStringLiteral("file")));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.close();
+    EXPECT_THROW(ProfileSlot::acquire(file.fileName() + QStringLiteral("/profiles")),
+                 OfficeUnavailableError);
+}
+
+TEST(WatchdogTest, FiresOnlyWhenNotDisarmedInTime) {
+    OfficeProcess keeper;
+    std::atomic<int> fired{0};
+
+    keeper.arm(50ms, [&] { ++fired; });
+    QThread::msleep(300);
+    EXPECT_TRUE(keeper.disarm());
+    EXPECT_EQ(fired, 1);
+
+    keeper.arm(10s, [&] { ++fired; });
+    EXPECT_FALSE(keeper.disarm());
+    QThread::msleep(100);
+    EXPECT_EQ(fired, 1);
+}
+
+TEST(WatchdogTest, StopEndsAStoppedProcessGroup) {
+    QTemporaryDir dir;
+    OfficeProcess process;
+    process.start(QStringLiteral("/bin/sh"),
+                  {QStringLiteral("-c"), QStringLiteral("sleep 60 & wait")}, {},
+                  dir.filePath(QStringLiteral("sh.log")));
+    const qint64 pid = process.pid();
+    ASSERT_NE(pid, 0);
+    ::kill(static_cast<pid_t>(pid), SIGSTOP);
+
+    process.stop(500ms);
+
+    EXPECT_EQ(process.pid(), 0);
+    EXPECT_NE(::kill(static_cast<pid_t>(pid), 0), 0);
+    // The child of the child went with it: nothing is left in the group.
+    EXPECT_NE(::kill(-static_cast<pid_t>(pid), 0), 0);
+}
+
+}  // namespace
+}  // namespace slate::testing
