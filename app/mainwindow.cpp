@@ -14,6 +14,7 @@
 
 #include "app/artwork.h"
 #include "app/joblistview.h"
+#include "app/outputoptions.h"
 #include "app/twips.h"
 #include "common/apptitle.h"
 #include "common/errorpolicy.h"
@@ -22,6 +23,7 @@
 #include "common/programexit.h"
 #include "convert/batchrun.h"
 #include "joblist/addall.h"
+#include "joblist/adddialog.h"
 #include "joblist/joblist.h"
 
 namespace slate {
@@ -181,6 +183,10 @@ void MainWindow::buildControls() {
 }
 
 void MainWindow::connectHandlers() {
+    // The output group's controller connects its own controls.
+    outputOptions_ = new OutputOptions(Option1, Option2, Frame4, Text1, PushButton3,
+                                       services_.dialogs, services_.reporter, this);
+    connect(PushButton1, &QPushButton::clicked, this, &MainWindow::PushButton1_Click);
     connect(PushButton2, &QPushButton::clicked, this, &MainWindow::PushButton2_Click);
     connect(PushButton4, &QPushButton::clicked, this, &MainWindow::PushButton4_Click);
     connect(PushButton8, &QPushButton::clicked, this, &MainWindow::PushButton8_Click);
@@ -281,6 +287,10 @@ void MainWindow::loadCustomPointer() {
         QDir(services_.programFolder).filePath(QStringLiteral("HAND-M.CUR")), &customPointer_);
 }
 
+void MainWindow::PushButton1_Click() {
+    AddFilesByDialog(services_.dialogs, services_.reporter, *jobList_);
+}
+
 void MainWindow::PushButton2_Click() {
     batchRun_->start();
 }
@@ -335,6 +345,7 @@ void MainWindow::Form_Load() {
     });
     g.step(132, [&] { jobList_->setHeaderText(QStringLiteral("Impress File(s)")); });
     g.step(134, [&] { ListView1->setColumnWidth(0, twipsToPixels(7000, logicalDpi(this))); });
+    outputOptions_->restore(g);
 }
 
 }  // namespace slate

@@ -21,6 +21,7 @@ class BatchRun;
 class ErrorReporter;
 class JobList;
 class OfficeBridge;
+class OutputOptions;
 class JobListView;
 class Random;
 class Shell;
@@ -72,6 +73,7 @@ class MainWindow : public QWidget, public RunView {
     // What closing the window does; the default ends the program at once.
     void setCloseAction(std::function<void()> action) { closeAction_ = std::move(action); }
 
+    void PushButton1_Click();
     void PushButton2_Click();
     void PushButton4_Click();
     void PushButton8_Click();
@@ -120,6 +122,7 @@ class MainWindow : public QWidget, public RunView {
     QString progressText_;
     std::function<void()> closeAction_;
     std::unique_ptr<BatchRun> batchRun_;
+    OutputOptions* outputOptions_ = nullptr;
 };
 
 }  // namespace slate

@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "app/mainwindow.h"
+#include "common/settings.h"
 #include "convert/fakebridge.h"
 #include "support/fakes.h"
 #include "support/scripteddialogs.h"
@@ -18,6 +19,9 @@ namespace slate::testing {
 class WindowTest : public ::testing::Test {
   protected:
     void SetUp() override { ASSERT_TRUE(programFolder.isValid()); }
+
+    // Forgets the window, as a restart of the program would; the settings stay.
+    void restart() { window_.reset(); }
 
     MainWindow& window() {
         if (!window_) {
@@ -31,6 +35,8 @@ class WindowTest : public ::testing::Test {
     QString programFile(const QString& name) const { return programFolder.filePath(name); }
 
     QTemporaryDir programFolder;
+    QTemporaryDir settingsFolder;
+    ScopedSettingsFile settings{settingsFolder.filePath(QStringLiteral("settings.conf"))};
     ScriptedDialogs dialogs;
     RecordingShell shell;
     ScriptedRandom random;

@@ -1,0 +1,89 @@
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+
+#include "common/settings.h"
+#include "common/specialfolders.h"
+#include "joblist/joblist.h"
+#include "windowfixture.h"
+
+namespace slate {
+namespace {
+
+using testing::WindowTest;
+
+TEST_F(WindowTest, FirstStartShowsTheDesktopFolderAndStoresIt) {
+    MainWindow& w = window();
+    w.Form_Load();
+    EXPECT_EQ(w.Text1->text(), GetDesktopFolder());
+    EXPECT_TRUE(w.Option1->isChecked());
+    EXPECT_FALSE(w.Option2->isChecked());
+    EXPECT_TRUE(w.Frame4->isEnabled());
+    EXPECT_EQ(GetSetting(setting::kText1), GetDesktopFolder());
+    EXPECT_TRUE(reporter.reports.isEmpty());
+}
+
+TEST_F(WindowTest, EveryChoiceIsRestoredAtTheNextStart) {
+    const QString out = programFolder.filePath(QStringLiteral("out"));
+    QDir().mkpath(out);
+    {
+        MainWindow& w = window();
+        w.Form_Load();
+        w.show();
+        dialogs.folderAnswers << out;
+        QTest::mouseClick(w.PushButton3, Qt::LeftButton);
+        EXPECT_EQ(w.Text1->text(), out + QLatin1Char('/'));
+        w.Option2->click();
+        EXPECT_FALSE(w.Frame4->isEnabled());
+    }
+    restart();
+    MainWindow& again = window();
+    again.Form_Load();
+    EXPECT_EQ(again.Text1->text(), out + QLatin1Char('/'));
+    EXPECT_TRUE(again.Option2->isChecked());
+    EXPECT_FALSE(again.Option1->isChecked());
+    EXPECT_FALSE(again.Frame4->isEnabled());
+    // The picker opens where it was left, after the restart too.
+    again.Option1->click();
+    QTest::mouseClick(again.PushButton3, Qt::LeftButton);
+    EXPECT_EQ(dialogs.shown.last().kind, QStringLiteral("folder"));
+    EXPECT_EQ(dialogs.shown.last().defaultAnswer, out);
+    EXPECT_TRUE(reporter.reports.isEmpty());
+}
+
+TEST_F(WindowTest, AnEmptiedFolderBoxStaysEmptyAfterARestart) {
+    {
+        MainWindow& w = window();
+        w.Form_Load();
+        w.Text1->clear();
+    }
+    restart();
+    window().Form_Load();
+    EXPECT_EQ(window().Text1->text(), QString());
+}
+
+TEST_F(WindowTest, ABadStoredOptionIsReportedAtItsStepAndTheStartGoesOn) {
+    SaveSetting(setting::kOption1, QStringLiteral("maybe"));
+    MainWindow& w = window();
+    w.Form_Load();
+    ASSERT_EQ(reporter.reports.size(), 1);
+    EXPECT_EQ(reporter.reports[0].step, 138);
+    EXPECT_EQ(reporter.reports[0].location, location::kFormLoad);
+    EXPECT_TRUE(w.Option1->isChecked());
+    EXPECT_TRUE(w.Frame4->isEnabled());
+}
+
+TEST_F(WindowTest, AddFilesButtonAppendsWhatTheDialogReturns) {
+    MainWindow& w = window();
+    dialogs.openAnswers << [](const OpenFileRequest&) {
+        return QStringLiteral("/talks") + QChar(0) + QStringLiteral("b.odp") + QChar(0) +
+               QStringLiteral("a.odp");
+    };
+    QTest::mouseClick(w.PushButton1, Qt::LeftButton);
+    EXPECT_EQ(w.jobList().texts(), QStringList({"/talks/b.odp", "/talks/a.odp"}));
+}
+
+}  // namespace
+}  // namespace slate
