@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "app/cli.h"
+#include "app/clisignals.h"
 #include "app/mainwindow.h"
 #include "app/qtdialogs.h"
 #include "common/errorpolicy.h"
@@ -20,6 +21,8 @@ int main(int argc, char* argv[]) {
     return 3;
 #else
     QApplication app(argc, argv);
+    // Ends an office this program started when the session or a terminal ends it too.
+    slate::installTerminationHandlers();
     slate::QtDialogs dialogs;
     slate::DesktopShell shell;
     slate::SystemRandom random;
