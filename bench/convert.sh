@@ -26,7 +26,7 @@ if [[ ! -x $cli ]]; then
   exit 2
 fi
 command -v "$soffice" >/dev/null || { echo "soffice not found" >&2; exit 2; }
-command -v convert >/dev/null || { echo "ImageMagick's convert not found" >&2; exit 2; }
+[ -x /usr/bin/convert ] || command -v convert >/dev/null || { echo "ImageMagick's convert not found" >&2; exit 2; }
 
 work=$(mktemp -d /tmp/slate-bench.XXXXXX)
 

@@ -10,7 +10,10 @@ mkdir -p "$dir"
 
 picture=$(mktemp --suffix=.png)
 trap 'rm -f "$picture"' EXIT
-convert -size 480x320 gradient:steelblue-khaki -fill white -draw "circle 240,160 240,60" \
+# Debian installs ImageMagick in /usr/bin; prefer it over anything of the same name earlier on PATH.
+im=/usr/bin/convert
+[ -x "$im" ] || im=convert
+"$im" -size 480x320 gradient:steelblue-khaki -fill white -draw "circle 240,160 240,60" \
   "$picture"
 picture_base64=$(base64 -w0 "$picture")
 
