@@ -2,7 +2,6 @@
 
 #include <QCoreApplication>
 #include <QFile>
-#include <QFileInfo>
 #include <QProcessEnvironment>
 #include <QUrl>
 
@@ -12,15 +11,14 @@
 #include <com/sun/star/connection/NoConnectException.hpp>
 #include <com/sun/star/lang/DisposedException.hpp>
 #include <com/sun/star/lang/XEventListener.hpp>
-#include <cppuhelper/bootstrap.hxx>
 #include <cppuhelper/implbase1.hxx>
-#include <rtl/bootstrap.hxx>
 
 #include <atomic>
 #include <mutex>
 
 #include "convert/officebridge.h"
 #include "convert/uno/unoerrors.h"
+#include "convert/uno/unoruntime.h"
 #include "convert/uno/unovalues.h"
 
 namespace slate::uno_detail {
@@ -34,34 +32,6 @@ namespace {
 const QString kCannotStart = QStringLiteral("LibreOffice could not be started: ");
 const QString kOfficeObject = QStringLiteral("StarOffice.ComponentContext");
 constexpr int kConnectAttempts = 3;
-
-// The local UNO runtime, bootstrapped once per process from the office's own type libraries
-// (without them the bootstrap "succeeds" and the first remote call crashes).
-Reference<css::uno::XComponentContext> localContext() {
-    static std::mutex mutex;
-    static Reference<css::uno::XComponentContext> context;
-    std::lock_guard lock(mutex);
-    if (context.is())
-        return context;
-    if (qEnvironmentVariableIsEmpty("URE_BOOTSTRAP")) {
-        const QString rc = QStringLiteral(SLATE_LO_PROGRAM_DIR "/fundamentalrc");
-        if (!QFileInfo::exists(rc)) {
-            throw OfficeUnavailableError(
-                kCannotStart +
-                QStringLiteral("the UNO runtime settings \"%1\" are missing").arg(rc));
-        }
-        rtl::Bootstrap::set(rtl::OUString("URE_BOOTSTRAP"),
-                            toOUString(QStringLiteral("vnd.sun.star.pathname:") + rc));
-    }
-    try {
-        context = cppu::defaultBootstrap_InitialComponentContext();
-    } catch (const css::uno::Exception& e) {
-        throw OfficeUnavailableError(kCannotStart +
-                                     QStringLiteral("the UNO runtime did not start (%1)")
-                                         .arg(withoutSourcePosition(toQString(e.Message))));
-    }
-    return context;
-}
 
 QString lastLogLine(const QString& logPath) {
     QFile log(logPath);
@@ -220,7 +190,7 @@ void OfficeSession::dropConnection() {
 
 void OfficeSession::connect(const QString& connection, const QString& protocol,
                             const QString& object) {
-    const Reference<css::uno::XComponentContext> local = localContext();
+    const Reference<css::uno::XComponentContext> local = localUnoContext();
     const Reference<css::connection::XConnection> opened =
         css::connection::Connector::create(local)->connect(toOUString(connection));
     {
