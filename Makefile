@@ -2,7 +2,7 @@
 # make test  installs what is missing, builds and runs every test
 BUILD ?= build
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
-CTEST_FLAGS ?= --output-on-failure
+CTEST_FLAGS ?= --output-on-failure -j2
 
 .PHONY: all deps build run test bench format clean
 

@@ -156,16 +156,19 @@ TEST_F(CliOfficeTest, AnOfficeThatDoesNotListenEndsWithStatusThree) {
 TEST_F(CliOfficeTest, TerminatingTheRunLeavesNoOfficeBehind) {
     odp(QStringLiteral("a.odp"), {QStringLiteral("A")});
     QStringList files;
-    for (int i = 0; i < 12; ++i) {
+    // Enough files that the run is still going, with its office, when the check is made.
+    for (int i = 0; i < 60; ++i) {
         const QString name = QStringLiteral("copy%1.odp").arg(i);
         QFile::copy(path(QStringLiteral("a.odp")), path(name));
         files << name;
     }
     start(files);
-    // Once the second file is under way the office is up and working.
-    while (!err.contains(QStringLiteral("(2/12)")) && process.waitForReadyRead(60000))
+    // Once the second file is under way the office is up and working. Progress comes on
+    // standard error, so that is the channel to wait on.
+    process.setReadChannel(QProcess::StandardError);
+    while (!err.contains(QStringLiteral("(2/60)")) && process.waitForReadyRead(60000))
         err += QString::fromUtf8(process.readAllStandardError());
-    ASSERT_TRUE(err.contains(QStringLiteral("(2/12)"))) << err.toStdString();
+    ASSERT_TRUE(err.contains(QStringLiteral("(2/60)"))) << err.toStdString();
     ASSERT_FALSE(officesUnder(cache.path()).isEmpty()) << cache.path().toStdString() << "\n"
                                                        << err.toStdString();
 
