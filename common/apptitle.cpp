@@ -11,16 +11,21 @@ QString& titleStorage() {
 }
 }  // namespace
 
-QString appTitle() { return titleStorage(); }
+QString appTitle() {
+    return titleStorage();
+}
 
-void setAppTitleText(const QString& title) { titleStorage() = title; }
+void setAppTitleText(const QString& title) {
+    titleStorage() = title;
+}
 
 QString shortenedTitle(const QString& productName) {
     QString title = productName;
     do {
         const qsizetype space = title.lastIndexOf(QLatin1Char(' '));
         // A name without a space has nothing left to cut.
-        if (space < 0) break;
+        if (space < 0)
+            break;
         title = title.left(space);
     } while (title.size() > 40);
     return title;

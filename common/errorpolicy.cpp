@@ -11,8 +11,7 @@ AppError::AppError(const QString& description)
 QString errorReportText(const QString& description, const QString& location, int step) {
     return description + QStringLiteral("\r\n") + location + QStringLiteral("at line ") +
            QString::number(step) + QStringLiteral("\r\r") +
-           QStringLiteral("Please email screenshot of this message to ") +
-           product::kSupportAddress;
+           QStringLiteral("Please email screenshot of this message to ") + product::kSupportAddress;
 }
 
 QString describeException(std::exception_ptr error) {

@@ -12,11 +12,11 @@ class Dialogs;
 
 // A failure with the human-readable description that the error report shows.
 class AppError : public std::runtime_error {
-public:
+  public:
     explicit AppError(const QString& description);
     const QString& description() const { return description_; }
 
-private:
+  private:
     QString description_;
 };
 
@@ -43,18 +43,18 @@ QString describeException(std::exception_ptr error);
 
 // Shows the one "Application Error" report; returns when the user dismissed it.
 class ErrorReporter {
-public:
+  public:
     virtual ~ErrorReporter() = default;
     virtual void report(const QString& description, const QString& location, int step) = 0;
 };
 
 // The report as a warning message box with only an OK button.
 class DialogErrorReporter : public ErrorReporter {
-public:
+  public:
     explicit DialogErrorReporter(Dialogs& dialogs) : dialogs_(dialogs) {}
     void report(const QString& description, const QString& location, int step) override;
 
-private:
+  private:
     Dialogs& dialogs_;
 };
 
@@ -62,7 +62,7 @@ private:
 // with its number and the procedure carries on with the next step; a test whose evaluation
 // fails counts as passed, so the branch it guards runs.
 class GuardedProcedure {
-public:
+  public:
     GuardedProcedure(ErrorReporter& reporter, QString location)
         : reporter_(reporter), location_(std::move(location)) {}
 
@@ -95,7 +95,7 @@ public:
     const QString& location() const { return location_; }
     int failures() const { return failures_; }
 
-private:
+  private:
     void fail(std::exception_ptr error);
 
     ErrorReporter& reporter_;

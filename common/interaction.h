@@ -26,12 +26,12 @@ struct OpenFileRequest {
 
 // Thrown by the open-file dialog when the picked names do not fit its buffer.
 class SelectionTooLargeError : public std::runtime_error {
-public:
+  public:
     SelectionTooLargeError() : std::runtime_error("The selection is too large for the dialog.") {}
 };
 
 class Dialogs {
-public:
+  public:
     virtual ~Dialogs() = default;
 
     virtual MsgAnswer messageBox(const QString& text, const QString& caption, MsgButtons buttons,
@@ -51,7 +51,7 @@ public:
 };
 
 class Shell {
-public:
+  public:
     virtual ~Shell() = default;
     // Results are not examined by callers; false only says the desktop refused.
     virtual bool openUrl(const QString& url) = 0;
@@ -59,14 +59,14 @@ public:
 };
 
 class Random {
-public:
+  public:
     virtual ~Random() = default;
     // A uniform draw from [0, 1).
     virtual double fraction() = 0;
 };
 
 class Clock {
-public:
+  public:
     virtual ~Clock() = default;
     virtual QDateTime now() const = 0;
 };

@@ -37,7 +37,8 @@ void runExitHooks() {
         std::lock_guard lock(hooksMutex());
         taken.swap(hooks());
     }
-    for (auto it = taken.rbegin(); it != taken.rend(); ++it) it->second();
+    for (auto it = taken.rbegin(); it != taken.rend(); ++it)
+        it->second();
 }
 
 void exitNow(int code) {

@@ -5,8 +5,8 @@ namespace slate {
 namespace {
 OfficeObject& require(const OfficeRef& object, const char* call) {
     if (!object) {
-        throw OfficeError(QStringLiteral("Object variable not set (%1 on no object)")
-                              .arg(QLatin1String(call)));
+        throw OfficeError(
+            QStringLiteral("Object variable not set (%1 on no object)").arg(QLatin1String(call)));
     }
     return *object;
 }

@@ -12,13 +12,13 @@ namespace slate {
 
 // Any failure of an office call or of the connection to the office.
 class OfficeError : public AppError {
-public:
+  public:
     using AppError::AppError;
 };
 
 // The office could not be started or reached at all.
 class OfficeUnavailableError : public OfficeError {
-public:
+  public:
     using OfficeError::OfficeError;
 };
 
@@ -26,7 +26,7 @@ public:
 // dispatch helper). What stands behind it is the bridge's; dropping the last reference
 // releases it. An empty reference stands for "no object".
 class OfficeObject {
-public:
+  public:
     virtual ~OfficeObject() = default;
 };
 using OfficeRef = std::shared_ptr<OfficeObject>;
@@ -54,7 +54,7 @@ inline const QString kPropertyValueType = QStringLiteral("com.sun.star.beans.Pro
 // members check that the object they act on exists, as a late-bound call on no object
 // would fail; implementations provide the do* members.
 class OfficeBridge {
-public:
+  public:
     virtual ~OfficeBridge() = default;
 
     // A new reference to the office's service manager; throws when the office cannot be
@@ -74,7 +74,7 @@ public:
     // "Close" on the document.
     void close(const OfficeRef& document, bool deliverOwnership);
 
-protected:
+  protected:
     virtual OfficeRef doObtainServiceManager(const QString& automationName) = 0;
     virtual OfficeRef doCreateInstance(OfficeObject& serviceManager,
                                        const QString& serviceName) = 0;
@@ -86,9 +86,8 @@ protected:
     virtual OfficeRef doGetCurrentController(OfficeObject& document) = 0;
     virtual OfficeRef doGetFrame(OfficeObject& controller) = 0;
     virtual DispatchResult doExecuteDispatch(OfficeObject& dispatchHelper, OfficeObject& frame,
-                                             const QString& command,
-                                             const QString& targetFrameName, qint16 searchFlags,
-                                             const PropertyList& arguments) = 0;
+                                             const QString& command, const QString& targetFrameName,
+                                             qint16 searchFlags, const PropertyList& arguments) = 0;
     virtual void doClose(OfficeObject& document, bool deliverOwnership) = 0;
 };
 

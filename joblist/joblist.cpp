@@ -15,29 +15,31 @@ void JobList::append(const QString& text) {
 
 QString JobList::text(int row) const {
     if (row < 0 || row >= count()) {
-        throw AppError(QStringLiteral("Invalid list row %1 (the list has %2 rows)")
-                           .arg(row + 1)
-                           .arg(count()));
+        throw AppError(
+            QStringLiteral("Invalid list row %1 (the list has %2 rows)").arg(row + 1).arg(count()));
     }
     return rows_.at(row);
 }
 
 void JobList::setText(int row, const QString& text) {
-    if (row < 0 || row >= count()) return;
+    if (row < 0 || row >= count())
+        return;
     rows_[row] = text;
     const QModelIndex at = index(row);
     emit dataChanged(at, at, {Qt::DisplayRole});
 }
 
 void JobList::removeAt(int row) {
-    if (row < 0 || row >= count()) return;
+    if (row < 0 || row >= count())
+        return;
     beginRemoveRows({}, row, row);
     rows_.removeAt(row);
     endRemoveRows();
 }
 
 void JobList::clear() {
-    if (rows_.isEmpty()) return;
+    if (rows_.isEmpty())
+        return;
     beginResetModel();
     rows_.clear();
     endResetModel();
@@ -48,7 +50,8 @@ int JobList::rowCount(const QModelIndex& parent) const {
 }
 
 QVariant JobList::data(const QModelIndex& index, int role) const {
-    if (!index.isValid() || index.row() >= count()) return {};
+    if (!index.isValid() || index.row() >= count())
+        return {};
     if (role == Qt::DisplayRole || role == Qt::EditRole || role == Qt::AccessibleTextRole) {
         return rows_.at(index.row());
     }
@@ -56,7 +59,8 @@ QVariant JobList::data(const QModelIndex& index, int role) const {
 }
 
 QVariant JobList::headerData(int section, Qt::Orientation orientation, int role) const {
-    if (section == 0 && orientation == Qt::Horizontal && role == Qt::DisplayRole) return header_;
+    if (section == 0 && orientation == Qt::Horizontal && role == Qt::DisplayRole)
+        return header_;
     return QAbstractListModel::headerData(section, orientation, role);
 }
 

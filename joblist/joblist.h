@@ -10,7 +10,7 @@ namespace slate {
 // list: the window's list view shows it, the run and the command line read it.
 class JobList : public QAbstractListModel {
     Q_OBJECT
-public:
+  public:
     explicit JobList(QObject* parent = nullptr);
 
     // Adds a row at the end; no check of the text.
@@ -32,7 +32,7 @@ public:
     void setHeaderText(const QString& header);
     QString headerText() const { return header_; }
 
-private:
+  private:
     QStringList rows_;
     QString header_;
 };

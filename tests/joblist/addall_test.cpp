@@ -13,9 +13,9 @@
 namespace slate {
 namespace {
 
+using testing::MemoryFileSystem;
 using testing::RecordingReporter;
 using testing::ScriptedDialogs;
-using testing::MemoryFileSystem;
 
 class AddAllTest : public ::testing::Test {
   protected:
