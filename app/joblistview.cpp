@@ -3,8 +3,10 @@
 #include <QHeaderView>
 #include <QIcon>
 #include <QKeyEvent>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QPixmap>
+#include <QUrl>
 
 #include "joblist/joblist.h"
 
@@ -31,6 +33,47 @@ JobListView::JobListView(JobList* list, QWidget* parent) : QTreeView(parent), li
     header()->setStretchLastSection(false);
     header()->setSectionsMovable(false);
     viewport()->setMouseTracking(true);
+    setAcceptDrops(true);
+    viewport()->setAcceptDrops(true);
+}
+
+QStringList JobListView::droppedPaths(const QMimeData* data) {
+    QStringList paths;
+    if (!data || !data->hasUrls())
+        return paths;
+    for (const QUrl& url : data->urls()) {
+        if (url.isLocalFile())
+            paths << url.toLocalFile();
+    }
+    return paths;
+}
+
+void JobListView::dragEnterEvent(QDragEnterEvent* event) {
+    // Anything but a list of files shows that it cannot be dropped here.
+    if (droppedPaths(event->mimeData()).isEmpty()) {
+        event->ignore();
+        return;
+    }
+    event->acceptProposedAction();
+}
+
+void JobListView::dragMoveEvent(QDragMoveEvent* event) {
+    if (droppedPaths(event->mimeData()).isEmpty()) {
+        event->ignore();
+        return;
+    }
+    event->acceptProposedAction();
+}
+
+void JobListView::dropEvent(QDropEvent* event) {
+    const QStringList paths = droppedPaths(event->mimeData());
+    if (paths.isEmpty()) {
+        event->ignore();
+        return;
+    }
+    event->acceptProposedAction();
+    if (dropHandler_)
+        dropHandler_(paths);
 }
 
 int JobListView::selectedRow() const {

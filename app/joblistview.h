@@ -2,9 +2,12 @@
 
 #include <QCursor>
 #include <QPersistentModelIndex>
+#include <QStringList>
 #include <QTreeView>
 
 #include <functional>
+
+class QMimeData;
 
 namespace slate {
 
@@ -26,6 +29,13 @@ class JobListView : public QTreeView {
     // Where the drag pointer picture is loaded from, on every item click.
     void setDragPointerFile(const QString& path) { dragPointerFile_ = path; }
 
+    // Receives the local paths of a drop, in the order the drag listed them.
+    void setDropHandler(std::function<void(const QStringList&)> handler) {
+        dropHandler_ = std::move(handler);
+    }
+    // The local file paths a drag offers; empty when it offers no file list.
+    static QStringList droppedPaths(const QMimeData* data);
+
     void removeSelectedEntry();
     int selectedRow() const;
 
@@ -43,6 +53,9 @@ class JobListView : public QTreeView {
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
   private:
     void itemClicked();
@@ -51,6 +64,7 @@ class JobListView : public QTreeView {
     JobList* list_;
     std::function<bool()> isBusy_;
     std::function<void()> pointerRule_;
+    std::function<void(const QStringList&)> dropHandler_;
     QString dragPointerFile_;
     bool buttonHeld_ = false;
     QPersistentModelIndex draggedItem_;

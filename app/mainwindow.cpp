@@ -24,6 +24,7 @@
 #include "convert/batchrun.h"
 #include "joblist/addall.h"
 #include "joblist/adddialog.h"
+#include "joblist/adddrop.h"
 #include "joblist/joblist.h"
 
 namespace slate {
@@ -108,6 +109,10 @@ void MainWindow::buildControls() {
         QDir(services_.programFolder).filePath(QStringLiteral("drag.ico")));
     ListView1->setBusyTest([this] { return isBusy(); });
     ListView1->setPointerMoveRule([this] { applyHoverRule(ListView1); });
+    ListView1->setDropHandler([this](const QStringList& paths) {
+        AddDroppedPaths(paths, *jobList_, services_.reporter,
+                        [] { QCoreApplication::processEvents(); });
+    });
     place(ListView1, 120, 120, 7800, 2535);
 
     ProgressBar1 = new TextProgressBar(this);

@@ -1,0 +1,30 @@
+#include "joblist/adddrop.h"
+
+#include "common/files.h"
+#include "common/paths.h"
+#include "joblist/joblist.h"
+#include "joblist/treefiles.h"
+
+namespace slate {
+
+int AddDroppedPaths(const QStringList& paths, JobList& jobs, ErrorReporter& reporter,
+                    const ProcessEvents& processEvents) {
+    int added = 0;
+    for (const QString& path : paths) {
+        if (PathExists(path) && FolderExists(path)) {
+            // A dropped folder ending in "/" would otherwise give "//" to the walk.
+            QString folder = path;
+            while (folder.size() > 1 && folder.endsWith(kNativeSeparator))
+                folder.chop(1);
+            added += AddFilesOfTree(folder,
+                                    {QStringLiteral("*.*"), reporter, kDropLocation, processEvents,
+                                     [&jobs](const QString& file) { jobs.append(file); }});
+        } else {
+            jobs.append(path);
+            ++added;
+        }
+    }
+    return added;
+}
+
+}  // namespace slate
