@@ -19,9 +19,11 @@
 #include "common/apptitle.h"
 #include "common/errorpolicy.h"
 #include "common/files.h"
+#include "common/interaction.h"
 #include "common/product.h"
 #include "common/programexit.h"
 #include "convert/batchrun.h"
+#include "convert/presencecheck.h"
 #include "joblist/addall.h"
 #include "joblist/adddialog.h"
 #include "joblist/adddrop.h"
@@ -80,6 +82,7 @@ MainWindow::MainWindow(const WindowServices& services, QWidget* parent)
       services_(services),
       jobList_(new JobList(this)),
       closeAction_([] { program::exitNow(0); }),
+      endProgram_([] { program::exitNow(3); }),
       batchRun_(std::make_unique<BatchRun>(*jobList_, *this, services.bridge, services.dialogs,
                                            services.reporter)) {
     setObjectName(QStringLiteral("Form1"));
@@ -343,6 +346,12 @@ void MainWindow::Form_Load() {
         })) {
         g.step(104, [&] { loadCustomPointer(); });
     }
+    g.step(106, [&] {
+        // Now and then the product's home page is offered, without waiting for it.
+        const int draw = static_cast<int>(services_.random.fraction() * 100) + 1;
+        if (draw == 7)
+            services_.shell.openUrl(product::kHomePage);
+    });
     g.step(130, [&] {
         setWindowTitle(product::kName);
         setWindowIcon(artwork::programIcon());
@@ -351,6 +360,9 @@ void MainWindow::Form_Load() {
     g.step(132, [&] { jobList_->setHeaderText(QStringLiteral("Impress File(s)")); });
     g.step(134, [&] { ListView1->setColumnWidth(0, twipsToPixels(7000, logicalDpi(this))); });
     outputOptions_->restore(g);
+    g.step(148, [&] {
+        RequireOpenOffice(services_.bridge, services_.dialogs, services_.shell, endProgram_);
+    });
 }
 
 }  // namespace slate

@@ -72,6 +72,8 @@ class MainWindow : public QWidget, public RunView {
 
     // What closing the window does; the default ends the program at once.
     void setCloseAction(std::function<void()> action) { closeAction_ = std::move(action); }
+    // How the start-up ends the program when the office cannot be reached.
+    void setEndProgram(std::function<void()> action) { endProgram_ = std::move(action); }
 
     void PushButton1_Click();
     void PushButton2_Click();
@@ -121,6 +123,7 @@ class MainWindow : public QWidget, public RunView {
     double progress_ = 0;
     QString progressText_;
     std::function<void()> closeAction_;
+    std::function<void()> endProgram_;
     std::unique_ptr<BatchRun> batchRun_;
     OutputOptions* outputOptions_ = nullptr;
 };

@@ -28,6 +28,7 @@ class WindowTest : public ::testing::Test {
             window_ = std::make_unique<MainWindow>(
                 WindowServices{dialogs, shell, random, reporter, bridge, programFolder.path()});
             window_->setCloseAction([this] { ++closeRequests; });
+            window_->setEndProgram([this] { ++endRequests; });
         }
         return *window_;
     }
@@ -43,6 +44,7 @@ class WindowTest : public ::testing::Test {
     RecordingReporter reporter;
     FakeBridge bridge;
     int closeRequests = 0;
+    int endRequests = 0;
 
   private:
     std::unique_ptr<MainWindow> window_;
