@@ -229,6 +229,25 @@ TEST_F(SamplesTest, SamplesUnderANonAsciiProgramFolderComeBackIntact) {
                                          sample(QString::fromUtf8("会議.odp"))}));
 }
 
+TEST_F(SamplesTest, TheSamplesBesideTheBuiltProgramAreGenuinePresentations) {
+    const QString bin = qEnvironmentVariable("SLATE_TEST_BIN_DIR");
+    if (bin.isEmpty() || !QDir(bin + QStringLiteral("/Samples")).exists())
+        GTEST_SKIP() << "no Samples folder beside the built program";
+    folder = bin;
+    RecordSampleFiles(folder);
+    click();
+    EXPECT_GE(jobs.count(), 3);
+    const QByteArray odpHeader("mimetypeapplication/vnd.oasis.opendocument.presentation");
+    for (const QString& path : jobs.texts()) {
+        EXPECT_TRUE(path.startsWith(folder + QStringLiteral("/Samples/"))) << path.toStdString();
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << path.toStdString();
+        const QByteArray head = file.read(30 + odpHeader.size());
+        EXPECT_TRUE(head.startsWith("PK") && head.mid(30) == odpHeader) << path.toStdString();
+        EXPECT_LT(file.size(), 100 * 1024) << path.toStdString();
+    }
+}
+
 TEST_F(SamplesTest, AFailureIsReportedAtStep100AndEndsTheClick) {
     touch(sample("a.odp"));
     RecordSampleFiles(folder);
