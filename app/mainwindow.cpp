@@ -22,12 +22,14 @@
 #include "common/interaction.h"
 #include "common/product.h"
 #include "common/programexit.h"
+#include "common/settings.h"
 #include "convert/batchrun.h"
 #include "convert/presencecheck.h"
 #include "joblist/addall.h"
 #include "joblist/adddialog.h"
 #include "joblist/adddrop.h"
 #include "joblist/joblist.h"
+#include "joblist/samples.h"
 
 namespace slate {
 
@@ -198,6 +200,7 @@ void MainWindow::connectHandlers() {
     connect(PushButton2, &QPushButton::clicked, this, &MainWindow::PushButton2_Click);
     connect(PushButton4, &QPushButton::clicked, this, &MainWindow::PushButton4_Click);
     connect(PushButton8, &QPushButton::clicked, this, &MainWindow::PushButton8_Click);
+    connect(PushButton9, &QPushButton::clicked, this, &MainWindow::PushButton9_Click);
 }
 
 void MainWindow::setPointer(Pointer pointer) {
@@ -329,6 +332,11 @@ void MainWindow::PushButton4_Click() {
                          [] { QCoreApplication::processEvents(); }});
 }
 
+void MainWindow::PushButton9_Click() {
+    LoadSamplesClick(*jobList_, services_.programFolder, services_.dialogs, services_.shell,
+                     services_.reporter, [] { QCoreApplication::processEvents(); });
+}
+
 void MainWindow::PushButton8_Click() {
     GuardedProcedure g(services_.reporter, location::kClearList);
     g.step(100, [&] {
@@ -352,6 +360,13 @@ void MainWindow::Form_Load() {
         if (draw == 7)
             services_.shell.openUrl(product::kHomePage);
     });
+    // The sample files are recorded once; an empty record is tried again at the next start.
+    const ProcessEvents letEventsRun = [] { QCoreApplication::processEvents(); };
+    for (const int step : {108, 128}) {
+        if (g.test(step, [&] { return GetSetting(setting::kSnapshot).isEmpty(); })) {
+            g.step(step, [&] { RecordSampleFiles(services_.programFolder, letEventsRun); });
+        }
+    }
     g.step(130, [&] {
         setWindowTitle(product::kName);
         setWindowIcon(artwork::programIcon());

@@ -79,6 +79,7 @@ class MainWindow : public QWidget, public RunView {
     void PushButton2_Click();
     void PushButton4_Click();
     void PushButton8_Click();
+    void PushButton9_Click();
     BatchRun& batchRun() { return *batchRun_; }
 
     // What the batch run sees of the window.

@@ -1,8 +1,14 @@
+#include <QDir>
+#include <QFile>
 #include <QLineEdit>
+#include <QPushButton>
 
 #include "common/apptitle.h"
 #include "common/product.h"
+#include "common/settings.h"
 #include "convert/presencecheck.h"
+#include "joblist/joblist.h"
+#include "joblist/samples.h"
 #include "windowfixture.h"
 
 namespace slate {
@@ -68,6 +74,39 @@ TEST_F(WindowTest, AnsweringNoEndsTheProgramWithoutOpeningAnything) {
     window().Form_Load();
     EXPECT_TRUE(shell.openedUrls.isEmpty());
     EXPECT_EQ(endRequests, 1);
+}
+
+TEST_F(WindowTest, FirstStartRecordsTheSampleFilesAndALaterStartLeavesTheRecord) {
+    QDir(programFolder.path()).mkpath(QStringLiteral("Samples"));
+    QFile deck(programFolder.filePath(QStringLiteral("Samples/intro.odp")));
+    ASSERT_TRUE(deck.open(QIODevice::WriteOnly));
+    deck.close();
+    window().Form_Load();
+    const QString record = GetSetting(setting::kSnapshot);
+    EXPECT_EQ(UnscrambleText(record, kSampleKey),
+              programFolder.filePath(QStringLiteral("Samples/intro.odp")));
+
+    QFile later(programFolder.filePath(QStringLiteral("Samples/later.odp")));
+    ASSERT_TRUE(later.open(QIODevice::WriteOnly));
+    later.close();
+    restart();
+    window().Form_Load();
+    EXPECT_EQ(GetSetting(setting::kSnapshot), record);
+}
+
+TEST_F(WindowTest, LoadSamplesButtonAddsTheRecordedFilesOnceAndOffersTheFolder) {
+    QDir(programFolder.path()).mkpath(QStringLiteral("Samples"));
+    QFile deck(programFolder.filePath(QStringLiteral("Samples/intro.odp")));
+    ASSERT_TRUE(deck.open(QIODevice::WriteOnly));
+    deck.close();
+    window().Form_Load();
+    dialogs.messageAnswers << MsgAnswer::No << MsgAnswer::Yes;
+    window().PushButton9->click();
+    window().PushButton9->click();
+    EXPECT_EQ(window().jobList().texts(),
+              QStringList{programFolder.filePath(QStringLiteral("Samples/intro.odp"))});
+    EXPECT_EQ(dialogs.messageTexts().size(), 2);
+    EXPECT_EQ(shell.openedFolders.size(), 1);
 }
 
 }  // namespace
