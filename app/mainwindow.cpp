@@ -73,6 +73,8 @@ void setBackground(QWidget* widget, const QColor& color) {
     QPalette palette = widget->palette();
     palette.setColor(QPalette::Window, color);
     widget->setPalette(palette);
+    // Buttons fill with their button colour by default; the option buttons sit on the window's.
+    widget->setBackgroundRole(QPalette::Window);
     widget->setAutoFillBackground(true);
 }
 }  // namespace

@@ -82,7 +82,7 @@ TEST_F(WindowTest, IsAFixedWhiteWindowOfTheDesignedSizeWithArialBold) {
     EXPECT_FALSE(w.windowFlags() & Qt::WindowMaximizeButtonHint);
     EXPECT_TRUE(w.windowFlags() & Qt::WindowMinimizeButtonHint);
     EXPECT_EQ(w.palette().color(QPalette::Window), QColor(Qt::white));
-    EXPECT_EQ(w.Option1->palette().color(QPalette::Window), QColor(Qt::white));
+    EXPECT_EQ(w.Option1->palette().color(w.Option1->backgroundRole()), QColor(Qt::white));
     EXPECT_EQ(w.font().family(), QStringLiteral("Arial"));
     EXPECT_TRUE(w.font().bold());
     EXPECT_DOUBLE_EQ(w.font().pointSizeF(), 9.0);
