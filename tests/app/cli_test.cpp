@@ -9,6 +9,7 @@
 #include "app/cli.h"
 #include "convert/fakebridge.h"
 #include "convert/fileurl.h"
+#include "support/tempfiles.h"
 
 namespace slate {
 namespace {
@@ -97,12 +98,7 @@ class ConvertCommandTest : public ::testing::Test {
     QString errText;
 
     QString file(const QString& name, const QByteArray& content = "deck") {
-        const QString path = dir.filePath(name);
-        QDir().mkpath(QFileInfo(path).absolutePath());
-        QFile f(path);
-        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(content);
-        return path;
+        return testing::writeTestFile(dir.filePath(name), content);
     }
     int convert(QStringList arguments) {
         arguments.prepend(QStringLiteral("convert"));

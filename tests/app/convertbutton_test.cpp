@@ -7,6 +7,7 @@
 
 #include "app/joblistview.h"
 #include "joblist/joblist.h"
+#include "support/tempfiles.h"
 #include "windowfixture.h"
 
 namespace slate {
@@ -17,11 +18,7 @@ using testing::WindowTest;
 class ConvertButton : public WindowTest {
   protected:
     QString makeSource(const QString& name) {
-        const QString path = programFolder.filePath(name);
-        QFile f(path);
-        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write("presentation");
-        return path;
+        return testing::writeTestFile(programFolder.filePath(name), "presentation");
     }
 };
 

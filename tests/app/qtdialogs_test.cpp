@@ -15,6 +15,7 @@
 #include <functional>
 
 #include "app/qtdialogs.h"
+#include "support/tempfiles.h"
 
 namespace slate {
 namespace {
@@ -90,11 +91,7 @@ INSTANTIATE_TEST_SUITE_P(
 class OpenFileDialog : public ::testing::Test {
   protected:
     void SetUp() override { ASSERT_TRUE(dir.isValid()); }
-    QString touch(const QString& name) {
-        QFile f(dir.filePath(name));
-        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
-        return f.fileName();
-    }
+    QString touch(const QString& name) { return testing::writeTestFile(dir.filePath(name)); }
     // Picks the given names in the real dialog and confirms.
     void pick(const QStringList& names, QStringList* filtersSeen = nullptr) {
         whenModalAppears([this, names, filtersSeen](QWidget* modal) {

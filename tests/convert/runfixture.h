@@ -18,6 +18,7 @@
 #include "convert/runview.h"
 #include "joblist/joblist.h"
 #include "support/scripteddialogs.h"
+#include "support/tempfiles.h"
 
 namespace slate::testing {
 
@@ -95,12 +96,7 @@ class RunFixture : public ::testing::Test {
 
     // A source file with some content; returns its full path.
     QString source(const QString& name, const QByteArray& content = "presentation") {
-        const QString path = dir.filePath(name);
-        QDir().mkpath(QFileInfo(path).absolutePath());
-        QFile f(path);
-        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(content);
-        return path;
+        return writeTestFile(dir.filePath(name), content);
     }
     QString addSource(const QString& name, const QByteArray& content = "presentation") {
         const QString path = source(name, content);

@@ -9,6 +9,7 @@
 #include "joblist/joblist.h"
 #include "support/memoryfilesystem.h"
 #include "support/scripteddialogs.h"
+#include "support/tempfiles.h"
 
 namespace slate {
 namespace {
@@ -24,12 +25,7 @@ class AddAllTest : public ::testing::Test {
         ASSERT_TRUE(tree.isValid());
         settingsFile = std::make_unique<ScopedSettingsFile>(home.filePath("settings.conf"));
     }
-    void touch(const QString& relative) {
-        const QString path = tree.filePath(relative);
-        QDir().mkpath(QFileInfo(path).absolutePath());
-        QFile f(path);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    }
+    void touch(const QString& relative) { testing::writeTestFile(tree.filePath(relative)); }
     QString at(const QString& relative) const { return tree.filePath(relative); }
     void click() {
         AddAllFilesInFolder({dialogs, reporter, jobs, [this](bool busy) { busyCalls << busy; },

@@ -7,6 +7,7 @@
 #include "joblist/adddrop.h"
 #include "joblist/joblist.h"
 #include "support/scripteddialogs.h"
+#include "support/tempfiles.h"
 
 namespace slate {
 namespace {
@@ -15,11 +16,7 @@ class AddDropTest : public ::testing::Test {
   protected:
     void SetUp() override { ASSERT_TRUE(tree.isValid()); }
     QString touch(const QString& relative) {
-        const QString path = tree.filePath(relative);
-        QDir().mkpath(QFileInfo(path).absolutePath());
-        QFile f(path);
-        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
-        return path;
+        return testing::writeTestFile(tree.filePath(relative));
     }
     QString at(const QString& relative) const { return tree.filePath(relative); }
     int drop(const QStringList& paths) {

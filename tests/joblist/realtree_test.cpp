@@ -15,6 +15,7 @@
 #include "joblist/addfolder.h"
 #include "joblist/treefiles.h"
 #include "support/scripteddialogs.h"
+#include "support/tempfiles.h"
 
 // The folder services against the real file system: links, FIFOs and listing order.
 namespace slate {
@@ -29,11 +30,7 @@ class RealTreeTest : public ::testing::Test {
         root = QDir(dir.path()).canonicalPath();
     }
     QString path(const QString& relative) const { return root + QLatin1Char('/') + relative; }
-    void touch(const QString& relative) {
-        QDir().mkpath(QFileInfo(path(relative)).path());
-        QFile f(path(relative));
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    }
+    void touch(const QString& relative) { testing::writeTestFile(path(relative)); }
     void fifo(const QString& relative) {
         ASSERT_EQ(::mkfifo(path(relative).toUtf8().constData(), 0600), 0);
         fifos.append(path(relative));

@@ -14,6 +14,7 @@
 #include "joblist/samples.h"
 #include "support/fakes.h"
 #include "support/scripteddialogs.h"
+#include "support/tempfiles.h"
 
 namespace slate {
 namespace {
@@ -119,11 +120,7 @@ class SamplesTest : public ::testing::Test {
     QString sample(const QString& name) const {
         return folder + QStringLiteral("/Samples/") + name;
     }
-    void touch(const QString& path) {
-        QDir().mkpath(QFileInfo(path).absolutePath());
-        QFile f(path);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    }
+    void touch(const QString& path) { testing::writeTestFile(path); }
     QString recorded() const {
         return UnscrambleText(ReadSetting(setting::kSnapshot).value_or(QStringLiteral("<missing>")),
                               kSampleKey);
