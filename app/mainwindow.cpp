@@ -93,6 +93,10 @@ MainWindow::MainWindow(const WindowServices& services, QWidget* parent)
     setAccessibleName(product::kName);
     buildControls();
     connectHandlers();
+    // The window first shows in the middle of the screen.
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        move(screen->availableGeometry().center() - rect().center());
+    }
 }
 
 MainWindow::~MainWindow() = default;

@@ -4,6 +4,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QTest>
 #include <QTimer>
 
@@ -93,6 +94,12 @@ TEST_F(WindowTest, IsAFixedWhiteWindowOfTheDesignedSizeWithArialBold) {
               QStringLiteral("Drag and drop files here. Double-click item to remove it. Move | "
                              "line to right and out of window to reveal full names."));
     EXPECT_EQ(w.ProgressBar1->text(), QStringLiteral("Progress Bar"));
+}
+
+TEST_F(WindowTest, FirstShowsCentredOnTheScreen) {
+    MainWindow& w = window();
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    EXPECT_LE((w.geometry().center() - screen.center()).manhattanLength(), 2);
 }
 
 TEST_F(WindowTest, TabOrderFollowsTheDesign) {
