@@ -12,33 +12,52 @@ std::mutex& hooksMutex() {
     static std::mutex m;
     return m;
 }
-std::map<int, std::function<void()>>& hooks() {
-    static std::map<int, std::function<void()>> h;
+using Hooks = std::map<int, std::function<void()>>;
+Hooks& hooks() {
+    static Hooks h;
+    return h;
+}
+Hooks& lateHooks() {
+    static Hooks h;
     return h;
 }
 int nextId = 1;
+
+int add(Hooks& to, std::function<void()> hook) {
+    std::lock_guard lock(hooksMutex());
+    const int id = nextId++;
+    to.emplace(id, std::move(hook));
+    return id;
+}
+
+void runNewestFirst(Hooks& from) {
+    Hooks taken;
+    {
+        std::lock_guard lock(hooksMutex());
+        taken.swap(from);
+    }
+    for (auto it = taken.rbegin(); it != taken.rend(); ++it)
+        it->second();
+}
 }  // namespace
 
 int addExitHook(std::function<void()> hook) {
-    std::lock_guard lock(hooksMutex());
-    const int id = nextId++;
-    hooks().emplace(id, std::move(hook));
-    return id;
+    return add(hooks(), std::move(hook));
+}
+
+int addLateExitHook(std::function<void()> hook) {
+    return add(lateHooks(), std::move(hook));
 }
 
 void removeExitHook(int id) {
     std::lock_guard lock(hooksMutex());
     hooks().erase(id);
+    lateHooks().erase(id);
 }
 
 void runExitHooks() {
-    std::map<int, std::function<void()>> taken;
-    {
-        std::lock_guard lock(hooksMutex());
-        taken.swap(hooks());
-    }
-    for (auto it = taken.rbegin(); it != taken.rend(); ++it)
-        it->second();
+    runNewestFirst(hooks());
+    runNewestFirst(lateHooks());
 }
 
 void exitNow(int code) {

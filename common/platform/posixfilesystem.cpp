@@ -3,13 +3,17 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/statvfs.h>
 #include <unistd.h>
 #include <cerrno>
+#include <chrono>
 #include <climits>
 #include <cstdlib>
 #include <cstring>
+#include <thread>
 
 #include "common/platform/filesystem.h"
+#include "common/platform/savefiles.h"
 
 // Every POSIX call of the program lives in this file.
 namespace slate {
@@ -177,3 +181,123 @@ FileSystem& nativeFileSystem() {
 }
 
 }  // namespace slate
+
+namespace slate::platform {
+
+namespace {
+
+WriteProblem problemOf(int error) {
+    switch (error) {
+        case 0:
+            return WriteProblem::None;
+        case EACCES:
+        case EPERM:
+            return WriteProblem::PermissionDenied;
+        case ENOSPC:
+        case EDQUOT:
+            return WriteProblem::NoSpace;
+        case EROFS:
+            return WriteProblem::ReadOnlyFileSystem;
+        case ENAMETOOLONG:
+            return WriteProblem::NameTooLong;
+        case EISDIR:
+        case ENOTEMPTY:
+        case EEXIST:
+            return WriteProblem::FolderInTheWay;
+        case ENOENT:
+        case ENOTDIR:
+            return WriteProblem::FolderMissing;
+        default:
+            return WriteProblem::Unknown;
+    }
+}
+
+// Empties the open folder `dirFd`; false when something could not be removed.
+bool removeEntriesAt(int dirFd) {
+    DIR* dir = ::fdopendir(dirFd);
+    if (!dir) {
+        ::close(dirFd);
+        return false;
+    }
+    DirCloser closer(dir);
+    bool complete = true;
+    while (const dirent* raw = ::readdir(dir)) {
+        const char* name = raw->d_name;
+        if (std::strcmp(name, ".") == 0 || std::strcmp(name, "..") == 0)
+            continue;
+        if (::unlinkat(dirFd, name, 0) == 0)
+            continue;
+        const int inner = ::openat(dirFd, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+        if (inner < 0 || !removeEntriesAt(inner) || ::unlinkat(dirFd, name, AT_REMOVEDIR) != 0)
+            complete = false;
+    }
+    return complete;
+}
+
+}  // namespace
+
+std::optional<FileId> fileId(const QString& path) {
+    struct stat info {};
+    if (path.isEmpty() || ::lstat(encodePath(path).constData(), &info) != 0)
+        return std::nullopt;
+    return FileId{static_cast<quint64>(info.st_dev), static_cast<quint64>(info.st_ino)};
+}
+
+QString makePrivateFolder(const QString& parent, const QString& prefix, WriteProblem* problem) {
+    QByteArray pattern = encodePath(parent);
+    if (!pattern.endsWith('/'))
+        pattern += '/';
+    pattern += encodePath(prefix) + "XXXXXX";
+    if (!::mkdtemp(pattern.data())) {
+        *problem = problemOf(errno);
+        return {};
+    }
+    *problem = WriteProblem::None;
+    return QString::fromUtf8(pattern);
+}
+
+WriteProblem renameOver(const QString& from, const QString& to) {
+    if (::rename(encodePath(from).constData(), encodePath(to).constData()) != 0)
+        return problemOf(errno);
+    return WriteProblem::None;
+}
+
+void removeFolderTree(const QString& path) {
+    if (path.isEmpty())
+        return;
+    const QByteArray name = encodePath(path);
+    // An office that is being ended may still drop a file in; a few rounds catch it.
+    for (int round = 0; round < 20; ++round) {
+        const int fd = ::open(name.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+        if (fd < 0)
+            return;
+        removeEntriesAt(fd);
+        if (::rmdir(name.constData()) == 0 || errno == ENOENT)
+            return;
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+}
+
+WriteProblem folderWriteProblem(const QString& folder, const QString& fileName) {
+    const QByteArray path = encodePath(folder.isEmpty() ? QStringLiteral(".") : folder);
+    struct stat info {};
+    if (::stat(path.constData(), &info) != 0)
+        return problemOf(errno);
+    if (!S_ISDIR(info.st_mode))
+        return WriteProblem::FolderMissing;
+    struct statvfs fs {};
+    if (::statvfs(path.constData(), &fs) != 0)
+        return problemOf(errno);
+    if (fs.f_flag & ST_RDONLY)
+        return WriteProblem::ReadOnlyFileSystem;
+    if (::access(path.constData(), W_OK | X_OK) != 0)
+        return problemOf(errno);
+    const long nameMax = ::pathconf(path.constData(), _PC_NAME_MAX);
+    if (nameMax > 0 && encodePath(fileName).size() > nameMax)
+        return WriteProblem::NameTooLong;
+    if (fs.f_bavail == 0)
+        return WriteProblem::NoSpace;
+    return WriteProblem::None;
+}
+
+}  // namespace slate::platform

@@ -7,16 +7,17 @@
 namespace slate {
 namespace {
 
-TEST(ProgramExit, RunsEveryHookNewestFirstThenEndsWithTheCode) {
+TEST(ProgramExit, RunsEveryHookNewestFirstAndTheLateOnesLastThenEndsWithTheCode) {
     EXPECT_EXIT(
         {
+            program::addLateExitHook([] { std::fputs("late\n", stderr); });
             program::addExitHook([] { std::fputs("first\n", stderr); });
             const int removed = program::addExitHook([] { std::fputs("removed\n", stderr); });
             program::addExitHook([] { std::fputs("second\n", stderr); });
             program::removeExitHook(removed);
             program::exitNow(3);
         },
-        ::testing::ExitedWithCode(3), "^second\nfirst\n$");
+        ::testing::ExitedWithCode(3), "^second\nfirst\nlate\n$");
 }
 
 TEST(ProgramExit, HooksRunOnlyOnce) {

@@ -1,0 +1,77 @@
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include "common/platform/savefiles.h"
+
+namespace slate::platform {
+namespace {
+
+class SaveFilesTest : public ::testing::Test {
+  protected:
+    QString path(const QString& name) const { return dir.filePath(name); }
+    void write(const QString& name, const QByteArray& content) {
+        QDir().mkpath(QFileInfo(path(name)).path());
+        QFile f(path(name));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(content);
+    }
+    QTemporaryDir dir;
+};
+
+TEST_F(SaveFilesTest, APrivateFolderIsRemovedWithItsContentButNotWhatItsLinksLeadTo) {
+    WriteProblem problem = WriteProblem::Unknown;
+    const QString folder = makePrivateFolder(dir.path(), QStringLiteral(".save-"), &problem);
+    ASSERT_EQ(problem, WriteProblem::None);
+    EXPECT_TRUE(QFileInfo(folder).fileName().startsWith(QStringLiteral(".save-")));
+    EXPECT_EQ(QFile::permissions(folder) & (QFile::ReadOther | QFile::ReadGroup), 0);
+    write(QStringLiteral("keep/precious.txt"), "precious");
+    const QString inside = QFileInfo(folder).fileName() + QLatin1Char('/');
+    write(inside + QStringLiteral("lu1.tmp"), "half");
+    write(inside + QStringLiteral("deeper/x.ppt"), "half");
+    ASSERT_TRUE(QFile::link(path(QStringLiteral("keep")), folder + QStringLiteral("/link")));
+
+    removeFolderTree(folder);
+
+    EXPECT_FALSE(QFileInfo::exists(folder));
+    EXPECT_TRUE(QFileInfo::exists(path(QStringLiteral("keep/precious.txt"))));
+}
+
+TEST_F(SaveFilesTest, RenamingOverALinkReplacesTheLinkItself) {
+    write(QStringLiteral("victim.txt"), "precious");
+    write(QStringLiteral("new.ppt"), "new");
+    ASSERT_TRUE(QFile::link(path(QStringLiteral("victim.txt")), path(QStringLiteral("x.ppt"))));
+    const auto linkId = fileId(path(QStringLiteral("x.ppt")));
+
+    EXPECT_EQ(renameOver(path(QStringLiteral("new.ppt")), path(QStringLiteral("x.ppt"))),
+              WriteProblem::None);
+
+    EXPECT_FALSE(QFileInfo(path(QStringLiteral("x.ppt"))).isSymLink());
+    EXPECT_NE(fileId(path(QStringLiteral("x.ppt"))), linkId);
+    QFile victim(path(QStringLiteral("victim.txt")));
+    ASSERT_TRUE(victim.open(QIODevice::ReadOnly));
+    EXPECT_EQ(victim.readAll(), QByteArray("precious"));
+}
+
+TEST_F(SaveFilesTest, WhatTheSystemTellsAboutAFailedWrite) {
+    write(QStringLiteral("blocker"), "");
+    QDir().mkpath(path(QStringLiteral("folder/x.ppt")));
+    write(QStringLiteral("new.ppt"), "new");
+    WriteProblem problem = WriteProblem::None;
+
+    EXPECT_EQ(makePrivateFolder(path(QStringLiteral("missing")), QStringLiteral("s"), &problem),
+              QString());
+    EXPECT_EQ(problem, WriteProblem::FolderMissing);
+    EXPECT_EQ(renameOver(path(QStringLiteral("new.ppt")), path(QStringLiteral("folder/x.ppt"))),
+              WriteProblem::FolderInTheWay);
+    EXPECT_EQ(folderWriteProblem(dir.path(), QString(300, QLatin1Char('n'))),
+              WriteProblem::NameTooLong);
+    EXPECT_EQ(folderWriteProblem(dir.path(), QStringLiteral("x.ppt")), WriteProblem::None);
+    EXPECT_EQ(folderWriteProblem(path(QStringLiteral("blocker")), QStringLiteral("x.ppt")),
+              WriteProblem::FolderMissing);
+}
+
+}  // namespace
+}  // namespace slate::platform
