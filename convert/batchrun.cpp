@@ -1,6 +1,7 @@
 #include "convert/batchrun.h"
 
 #include <array>
+#include <memory>
 #include <optional>
 
 #include "common/errorpolicy.h"
@@ -8,6 +9,7 @@
 #include "convert/fileurl.h"
 #include "convert/officebridge.h"
 #include "convert/runview.h"
+#include "convert/savefolder.h"
 #include "joblist/joblist.h"
 
 namespace slate {
@@ -18,6 +20,11 @@ constexpr QChar kSlash = QLatin1Char('/');
 
 QString quoted(const QString& path) {
     return QLatin1Char('"') + path + QLatin1Char('"');
+}
+
+// A failure's message, followed by its cause when one is known.
+QString withCause(const QString& message, const QString& cause) {
+    return cause.isEmpty() ? message : message + QLatin1Char(' ') + cause;
 }
 
 // Clears the run flag even if a report itself throws, so the button does not stay dead.
@@ -43,6 +50,9 @@ struct BatchRun::FileSlots {
     OfficeRef controller;
     OfficeRef frame;
     std::array<std::optional<PropertyValue>, 3> saveProperties;
+    // Where the office writes before the result takes its name; it goes with the slots, so
+    // after the document is closed.
+    std::unique_ptr<SaveFolder> saveFolder;
     bool converted = false;
 };
 
@@ -54,7 +64,8 @@ BatchRun::BatchRun(JobList& jobs, RunView& view, OfficeBridge& bridge, Dialogs& 
       dialogs_(dialogs),
       reporter_(reporter),
       separator_(separator),
-      files_(files) {}
+      files_(files),
+      results_(files) {}
 
 RunSummary BatchRun::start() {
     // 100: a second click while a run is going on does nothing at all.
@@ -62,6 +73,7 @@ RunSummary BatchRun::start() {
         return RunSummary{};
 
     summary_ = RunSummary{};
+    results_.clear();
     GuardedProcedure g(reporter_, location::kConvert);
     ConvertingFlag flag{converting_};
     g.step(102, [&] { converting_ = true; });
@@ -135,11 +147,13 @@ void BatchRun::convertFile(GuardedProcedure& g, int index, int count) {
     });
     g.step(116, [&] { view_.processPendingEvents(); });
     g.step(118, [&] { view_.setMousePointer(MousePointer::Busy); });
-    g.step(120, [&] { s.extension = s.source; });
-    g.step(122, [&] { s.extension = GetExtension(s.extension); });
+    // Only the file name's last extension goes: a dot in a folder name or an earlier
+    // extension must not make the result land on another file's name.
+    g.step(120, [&] { s.extension = GetFileName(s.source, separator_); });
+    g.step(122, [&] { s.extension = lastExtension(s.extension); });
     g.step(124, [&] {
         s.basePath = s.source;
-        s.basePath.remove(QLatin1Char('.') + s.extension, Qt::CaseSensitive);
+        s.basePath.chop(s.extension.size());
     });
     g.step(126, [&] { s.basePath += QStringLiteral(".ppt"); });
     g.step(128, [&] { view_.setMousePointer(MousePointer::Busy); });
@@ -210,6 +224,11 @@ void BatchRun::saveAndVerify(FileSlots& s) {
                                       "file was not converted and is left as it was.")
                            .arg(quoted(target)));
     }
+    if (const std::optional<QString> earlier = results_.writtenFrom(target)) {
+        throw AppError(QStringLiteral("%1 was not converted: its result %2 would replace the "
+                                      "one this run made from %3.")
+                           .arg(quoted(s.source), quoted(target), quoted(*earlier)));
+    }
     PropertyList save;
     for (const std::optional<PropertyValue>& property : s.saveProperties) {
         // Without all three the office could save somewhere else, or not as PowerPoint 97.
@@ -220,26 +239,53 @@ void BatchRun::saveAndVerify(FileSlots& s) {
         }
         save.append(*property);
     }
-    const RunFiles::State before = files_.state(target);
-    const DispatchResult result = bridge_.executeDispatch(
-        s.dispatchHelper, s.frame, QStringLiteral(".uno:SaveAs"), QString(), 0, save);
-    if (result.known && !result.succeeded()) {
-        throw OfficeError(
-            QStringLiteral("The office could not save %1 as PowerPoint 97.").arg(quoted(target)));
+    const QString couldNotSave =
+        QStringLiteral("The office could not save %1 as PowerPoint 97.").arg(quoted(target));
+    const QString folder = GetFolderPath(target, kSlash);
+    const QString name = GetFileName(target, kSlash);
+    try {
+        // The office writes into a private folder beside the result; the finished file then
+        // takes its name in one step. So the name never holds half a file, and a link there
+        // is replaced instead of written through.
+        s.saveFolder = std::make_unique<SaveFolder>(files_, folder);
+        if (s.saveFolder->path().isEmpty())
+            throw AppError(withCause(couldNotSave, problemSentence(s.saveFolder->problem())));
+        const QString written = s.saveFolder->path() + kSlash + name;
+        for (PropertyValue& property : save) {
+            if (property.name == QLatin1String("URL"))
+                property.value = fileUrlFromPath(written, separator_);
+        }
+        const DispatchResult result = bridge_.executeDispatch(
+            s.dispatchHelper, s.frame, QStringLiteral(".uno:SaveAs"), QString(), 0, save);
+        if (result.known && !result.succeeded()) {
+            QString cause = problemSentence(files_.diagnose(folder, name));
+            if (cause.isEmpty())
+                cause = notAPresentation(files_.head(s.source, kSourceHeadSize));
+            throw OfficeError(withCause(couldNotSave, cause));
+        }
+        const RunFiles::State state = files_.state(written);
+        if (!state.exists || !state.regularFile)
+            throw OfficeError(QStringLiteral("The office did not write %1.").arg(quoted(target)));
+        if (state.size == 0) {
+            throw OfficeError(
+                QStringLiteral("The office wrote an empty file %1.").arg(quoted(target)));
+        }
+        if (!startsLikeCompoundFile(files_.head(written, 8))) {
+            throw OfficeError(QStringLiteral("The office wrote %1, but not as a PowerPoint 97 "
+                                             "file.")
+                                  .arg(quoted(target)));
+        }
+        const RunFiles::Problem moved = files_.replace(written, target);
+        if (moved != RunFiles::Problem::None) {
+            throw AppError(withCause(QStringLiteral("%1 could not be written.").arg(quoted(target)),
+                                     problemSentence(moved)));
+        }
+    } catch (...) {
+        // A failed save leaves nothing behind, whatever the office got to write.
+        s.saveFolder.reset();
+        throw;
     }
-    const RunFiles::State after = files_.state(target);
-    if (!after.exists || !after.regularFile) {
-        throw OfficeError(QStringLiteral("The office did not write %1.").arg(quoted(target)));
-    }
-    if (after.size == 0) {
-        throw OfficeError(QStringLiteral("The office wrote an empty file %1.").arg(quoted(target)));
-    }
-    if (before.exists && before.size == after.size && before.modified == after.modified) {
-        throw OfficeError(
-            QStringLiteral("The office did not write %1; the file there is unchanged from "
-                           "before.")
-                .arg(quoted(target)));
-    }
+    results_.record(target, s.source);
     s.converted = true;
 }
 

@@ -6,6 +6,7 @@
 #include <functional>
 
 #include "common/paths.h"
+#include "convert/resultfile.h"
 #include "convert/runfiles.h"
 
 namespace slate {
@@ -38,7 +39,7 @@ struct RunSummary {
     Outcome outcome = Outcome::Ignored;
     int attempted = 0;  // files the loop went through
     int converted = 0;  // files whose save was made and seen on disk
-    int failed = 0;     // files with at least one reported failure
+    int failed = 0;     // files with at least one reported failure (a refused one included)
     int reports = 0;    // error reports of the whole run
 };
 
@@ -77,6 +78,7 @@ class BatchRun {
     ErrorReporter& reporter_;
     QChar separator_;
     RunFiles& files_;
+    RunResults results_;
     bool converting_ = false;
     RunSummary summary_;
 };

@@ -71,7 +71,8 @@ class FakeBridge : public OfficeBridge {
     // What a save writes. Default: `content` to the local file named by the URL property.
     // Tests that use paths that are not local may write somewhere of their own.
     std::function<void(const QString& url, const QByteArray& content)> writeTarget;
-    QByteArray content = QByteArrayLiteral("fake PowerPoint 97 file");
+    // Begins like a compound file, as a PowerPoint 97 file does.
+    QByteArray content = QByteArray("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8) + "fake PowerPoint 97";
     // Runs before each call is carried out, to act as the user or the office would meanwhile.
     std::function<void(const Call&)> onCall;
 

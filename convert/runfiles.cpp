@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 #include <filesystem>
 #include <system_error>
@@ -15,6 +16,13 @@ namespace {
 std::filesystem::path nativePath(const QString& path) {
     return std::filesystem::path(QFile::encodeName(path).toStdString());
 }
+
+QString absoluteClean(const QString& path) {
+    return QDir::cleanPath(QDir::current().absoluteFilePath(path));
+}
+
+// Hidden, so a folder add running meanwhile passes it by, and plainly ours.
+const QString kSaveFolderPrefix = QStringLiteral(".slatemere-save-");
 
 class LocalRunFiles : public RunFiles {
   public:
@@ -47,12 +55,48 @@ class LocalRunFiles : public RunFiles {
     bool sameFile(const QString& a, const QString& b) override {
         if (a.isEmpty() || b.isEmpty())
             return false;
-        if (QDir::cleanPath(QDir::current().absoluteFilePath(a)) ==
-            QDir::cleanPath(QDir::current().absoluteFilePath(b)))
+        if (absoluteClean(a) == absoluteClean(b))
             return true;
         std::error_code ec;
         const bool same = std::filesystem::equivalent(nativePath(a), nativePath(b), ec);
         return !ec && same;
+    }
+
+    QString resolvedPath(const QString& path) override {
+        if (path.isEmpty())
+            return {};
+        const QFileInfo clean(absoluteClean(path));
+        const QString folder = QFileInfo(clean.path()).canonicalFilePath();
+        if (folder.isEmpty())
+            return clean.filePath();
+        return QDir(folder).filePath(clean.fileName());
+    }
+
+    std::optional<FileId> fileId(const QString& path) override { return platform::fileId(path); }
+
+    QByteArray head(const QString& path, int count) override {
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly))
+            return {};
+        return file.read(count);
+    }
+
+    QString createSaveFolder(const QString& folder, Problem* problem) override {
+        if (folder.isEmpty()) {
+            *problem = Problem::FolderMissing;
+            return {};
+        }
+        return platform::makePrivateFolder(absoluteClean(folder), kSaveFolderPrefix, problem);
+    }
+
+    void removeSaveFolder(const QString& path) override { platform::removeFolderTree(path); }
+
+    Problem replace(const QString& from, const QString& to) override {
+        return platform::renameOver(from, to);
+    }
+
+    Problem diagnose(const QString& folder, const QString& fileName) override {
+        return platform::folderWriteProblem(folder, fileName);
     }
 };
 

@@ -96,7 +96,7 @@ void PrintTo(const SaveCase& c, std::ostream* os) {
 class SaveVerificationTest : public RunFailureTest,
                              public ::testing::WithParamInterface<SaveCase> {};
 
-TEST_P(SaveVerificationTest, OnlyASaveSeenOnDiskCounts) {
+TEST_P(SaveVerificationTest, OnlyAFinishedPowerPointFileTakesTheName) {
     const SaveCase& c = GetParam();
     if (c.targetExistedBefore) {
         source(QStringLiteral("b.ppt"), "old result");
@@ -110,8 +110,15 @@ TEST_P(SaveVerificationTest, OnlyASaveSeenOnDiskCounts) {
 
     const RunSummary summary = run();
 
+    QStringList expected{"a.odp", "a.ppt", "b.odp", "b.ppt", "c.odp", "c.ppt"};
+    if (c.descriptionPart && !c.targetExistedBefore)
+        expected.removeOne(QStringLiteral("b.ppt"));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+              expected)
+        << "nothing of the save is left behind";
     if (!c.descriptionPart) {
         EXPECT_TRUE(reporter.reports.isEmpty());
+        EXPECT_EQ(read(target(1)), c.written);
         EXPECT_EQ(summary.converted, 3);
         return;
     }
@@ -120,21 +127,29 @@ TEST_P(SaveVerificationTest, OnlyASaveSeenOnDiskCounts) {
     EXPECT_TRUE(description.contains(target(1))) << description.toStdString();
     EXPECT_TRUE(description.contains(QString::fromUtf8(c.descriptionPart)))
         << description.toStdString();
+    EXPECT_EQ(read(target(1)), c.targetExistedBefore ? QByteArray("old result") : QByteArray());
     // The document is still closed, and the other files are unaffected.
     EXPECT_EQ(bridge.count(QStringLiteral("Close")), 3);
     EXPECT_EQ(summary.converted, 2);
     EXPECT_EQ(summary.failed, 1);
 }
 
+const QByteArray kCompound("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1 new result", 19);
+
 INSTANTIATE_TEST_SUITE_P(
     Cases, SaveVerificationTest,
-    ::testing::Values(
-        SaveCase{"OfficeReportsFailure", Action::DispatchFailure, false, "x", "could not save"},
-        SaveCase{"SuccessButNothingWritten", Action::SilentNoWrite, false, "x", "did not write"},
-        SaveCase{"SuccessButOldFileUnchanged", Action::SilentNoWrite, true, "x", "unchanged"},
-        SaveCase{"OldFileOverwritten", Action::UnknownResult, true, "new result", nullptr},
-        SaveCase{"NoResultButFileWritten", Action::UnknownResult, false, "new result", nullptr},
-        SaveCase{"EmptyFileWritten", Action::UnknownResult, false, "", "empty file"}),
+    ::testing::Values(SaveCase{"OfficeReportsFailure", Action::DispatchFailure, true, kCompound,
+                               "could not save"},
+                      SaveCase{"SuccessButNothingWritten", Action::SilentNoWrite, false, kCompound,
+                               "did not write"},
+                      SaveCase{"SuccessButNothingWrittenOverAnOldFile", Action::SilentNoWrite, true,
+                               kCompound, "did not write"},
+                      SaveCase{"OldFileReplaced", Action::UnknownResult, true, kCompound, nullptr},
+                      SaveCase{"NoResultButFileWritten", Action::UnknownResult, false, kCompound,
+                               nullptr},
+                      SaveCase{"EmptyFileWritten", Action::UnknownResult, true, "", "empty file"},
+                      SaveCase{"NotAPowerPointFile", Action::UnknownResult, true, "plain text",
+                               "not as a PowerPoint 97 file"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(RunFailureTest, APresentationAlreadyInPowerPointFormIsNotSavedOverItself) {
@@ -146,7 +161,7 @@ TEST_F(RunFailureTest, APresentationAlreadyInPowerPointFormIsNotSavedOverItself)
     EXPECT_TRUE(reporter.reports[0].description.contains(ppt));
     EXPECT_TRUE(reporter.reports[0].description.contains(QStringLiteral("own source")));
     EXPECT_EQ(bridge.count(QStringLiteral("executeDispatch")), 3);
-    EXPECT_FALSE(bridge.log().join('\n').contains(QStringLiteral("URL=") + url(ppt)));
+    EXPECT_FALSE(logAtResults().join('\n').contains(QStringLiteral("URL=") + url(ppt)));
     EXPECT_EQ(read(ppt), QByteArray("original bytes"));
     EXPECT_EQ(summary.converted, 3);
     EXPECT_EQ(summary.failed, 1);

@@ -1,4 +1,5 @@
 #include <QFileInfo>
+#include <QUrl>
 
 #include "common/apptitle.h"
 #include "common/errorpolicy.h"
@@ -25,9 +26,13 @@ TEST_F(BatchRunTest, OneFileMakesTheCallsInOrderAndSavesBesideItsSource) {
 
     const RunSummary summary = run();
 
-    EXPECT_EQ(bridge.log(), fileCalls(url(src), url(out), QStringLiteral("frame#1")));
+    EXPECT_EQ(logAtResults(), fileCalls(url(src), url(out), QStringLiteral("frame#1")));
     EXPECT_TRUE(QFileInfo::exists(out));
+    EXPECT_EQ(entries(dir.filePath(QStringLiteral("talks"))), (QStringList{"Q1.odp", "Q1.ppt"}));
     const QList<FakeBridge::Call> calls = bridge.calls();
+    // The office wrote into a folder of its own beside the result.
+    EXPECT_EQ(QFileInfo(QFileInfo(QUrl(calls[15].url).toLocalFile()).path()).path(),
+              QFileInfo(out).path());
     // The dispatch helper comes from the file's own service manager, and the frame from the
     // controller asked for the second time.
     EXPECT_EQ(calls[1].target, QStringLiteral("serviceManager#1"));
@@ -65,7 +70,7 @@ TEST_F(BatchRunTest, ThreeFilesGetFreshObjectsAndAdvanceTheBarByThirds) {
         target.replace(QStringLiteral(".odp"), QStringLiteral(".ppt"));
         expected += fileCalls(url(sources[i]), url(target), QStringLiteral("frame#%1").arg(i + 1));
     }
-    EXPECT_EQ(bridge.log(), expected);
+    EXPECT_EQ(logAtResults(), expected);
     // One service manager for the file and one for each of its four property values.
     EXPECT_EQ(bridge.count(QStringLiteral("obtainServiceManager")), 15);
     EXPECT_EQ(bridge.count(QStringLiteral("Bridge_GetStruct")), 12);

@@ -1,0 +1,73 @@
+#include "convert/resultfile.h"
+
+#include <QtEndian>
+
+namespace slate {
+
+QString lastExtension(const QString& fileName) {
+    const qsizetype dot = fileName.lastIndexOf(QLatin1Char('.'));
+    return dot <= 0 ? QString() : fileName.mid(dot);
+}
+
+bool startsLikeCompoundFile(const QByteArray& head) {
+    static const QByteArray signature("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8);
+    return head.startsWith(signature);
+}
+
+QString notAPresentation(const QByteArray& head) {
+    // An OpenDocument package opens with an uncompressed entry "mimetype" naming its kind.
+    constexpr int kNameAt = 30;
+    if (head.size() < kNameAt || !head.startsWith("PK\x03\x04"))
+        return {};
+    const auto* bytes = reinterpret_cast<const uchar*>(head.constData());
+    const int nameLength = qFromLittleEndian<quint16>(bytes + 26);
+    const int extraLength = qFromLittleEndian<quint16>(bytes + 28);
+    const int dataLength = static_cast<int>(qFromLittleEndian<quint32>(bytes + 18));
+    if (head.mid(kNameAt, nameLength) != "mimetype")
+        return {};
+    const QByteArray type = head.mid(kNameAt + nameLength + extraLength, dataLength);
+    static const QByteArray kOpenDocument("application/vnd.oasis.opendocument.");
+    if (type.size() != dataLength || !type.startsWith(kOpenDocument) ||
+        type.startsWith(kOpenDocument + "presentation"))
+        return {};
+    return QStringLiteral("The source file is not a presentation (%1).")
+        .arg(QString::fromLatin1(type));
+}
+
+QString problemSentence(RunFiles::Problem problem) {
+    using Problem = RunFiles::Problem;
+    switch (problem) {
+        case Problem::PermissionDenied:
+            return QStringLiteral("You have no permission to write in the folder.");
+        case Problem::NoSpace:
+            return QStringLiteral("There is no space left on the device.");
+        case Problem::ReadOnlyFileSystem:
+            return QStringLiteral("The folder is on a read-only file system.");
+        case Problem::NameTooLong:
+            return QStringLiteral("The file name is too long for the file system.");
+        case Problem::FolderInTheWay:
+            return QStringLiteral("A folder of that name is in the way.");
+        case Problem::FolderMissing:
+            return QStringLiteral("The folder does not exist.");
+        case Problem::None:
+        case Problem::Unknown:
+            break;
+    }
+    return {};
+}
+
+std::optional<QString> RunResults::writtenFrom(const QString& target) const {
+    const QString path = files_.resolvedPath(target);
+    const std::optional<RunFiles::FileId> id = files_.fileId(target);
+    for (const Written& w : written_) {
+        if (w.path == path || (id && w.id == id))
+            return w.source;
+    }
+    return std::nullopt;
+}
+
+void RunResults::record(const QString& target, const QString& source) {
+    written_.append({files_.resolvedPath(target), files_.fileId(target), source});
+}
+
+}  // namespace slate

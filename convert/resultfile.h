@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+
+#include <optional>
+
+#include "convert/runfiles.h"
+
+namespace slate {
+
+// The last extension of a file name with its dot: the text from its last ".", unless that dot
+// starts the name (".hidden" has none). Empty when there is none.
+QString lastExtension(const QString& fileName);
+
+// True when the bytes begin like an OLE compound file, the container of a PowerPoint 97 file.
+bool startsLikeCompoundFile(const QByteArray& head);
+
+// Bytes of a source enough for notAPresentation().
+inline constexpr int kSourceHeadSize = 128;
+// When the start of a source shows an OpenDocument file of another kind (a drawing, a text),
+// the sentence that says so; empty otherwise.
+QString notAPresentation(const QByteArray& head);
+
+// The sentence that follows a failed save's message when the system knows the cause.
+QString problemSentence(RunFiles::Problem problem);
+
+// The results one run has written, so that a later file of the same run never replaces one.
+// Targets are compared as the file system would: the same resolved path, or the same file
+// (which also catches names that differ only in case on a file system that ignores case).
+class RunResults {
+  public:
+    explicit RunResults(RunFiles& files) : files_(files) {}
+
+    void clear() { written_.clear(); }
+    // The source whose result this run already wrote at `target`, if any.
+    std::optional<QString> writtenFrom(const QString& target) const;
+    void record(const QString& target, const QString& source);
+
+  private:
+    struct Written {
+        QString path;
+        std::optional<RunFiles::FileId> id;
+        QString source;
+    };
+    RunFiles& files_;
+    QList<Written> written_;
+};
+
+}  // namespace slate

@@ -1,0 +1,65 @@
+#include "convert/savefolder.h"
+
+#include <map>
+#include <mutex>
+#include <utility>
+
+#include "common/programexit.h"
+
+namespace slate {
+
+namespace {
+
+// The save folders that exist right now. The exit hook runs on whichever thread ends the
+// program, while the run may be creating or removing one, hence the lock.
+struct OpenFolders {
+    std::mutex mutex;
+    std::map<int, std::pair<RunFiles*, QString>> folders;
+    int nextId = 1;
+    bool hooked = false;
+};
+
+OpenFolders& openFolders() {
+    static OpenFolders open;
+    return open;
+}
+
+void removeAllAtExit() {
+    OpenFolders& open = openFolders();
+    std::lock_guard lock(open.mutex);
+    // Hooks run once; a program that goes on (a test) hooks in again with its next folder.
+    open.hooked = false;
+    for (const auto& [id, folder] : open.folders)
+        folder.first->removeSaveFolder(folder.second);
+    open.folders.clear();
+}
+
+}  // namespace
+
+SaveFolder::SaveFolder(RunFiles& files, const QString& outputFolder) : files_(files) {
+    OpenFolders& open = openFolders();
+    std::lock_guard lock(open.mutex);
+    if (!open.hooked) {
+        program::addLateExitHook(removeAllAtExit);
+        open.hooked = true;
+    }
+    path_ = files_.createSaveFolder(outputFolder, &problem_);
+    if (path_.isEmpty()) {
+        if (problem_ == RunFiles::Problem::None)
+            problem_ = RunFiles::Problem::Unknown;
+        return;
+    }
+    id_ = open.nextId++;
+    open.folders.emplace(id_, std::make_pair(&files_, path_));
+}
+
+SaveFolder::~SaveFolder() {
+    if (path_.isEmpty())
+        return;
+    OpenFolders& open = openFolders();
+    std::lock_guard lock(open.mutex);
+    if (open.folders.erase(id_) > 0)
+        files_.removeSaveFolder(path_);
+}
+
+}  // namespace slate

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QString>
+
+#include "convert/runfiles.h"
+
+namespace slate {
+
+// The private folder inside the output folder that one save writes into, so that the final
+// name only ever receives a finished file. The folder goes with this object, and through the
+// program's late exit hooks when the program is ended first (a signal, the window closed):
+// those run after the office that might still write into it has been ended.
+class SaveFolder {
+  public:
+    SaveFolder(RunFiles& files, const QString& outputFolder);
+    ~SaveFolder();
+    SaveFolder(const SaveFolder&) = delete;
+    SaveFolder& operator=(const SaveFolder&) = delete;
+
+    // Empty when the folder could not be made; problem() then says why.
+    const QString& path() const { return path_; }
+    RunFiles::Problem problem() const { return problem_; }
+
+  private:
+    RunFiles& files_;
+    QString path_;
+    RunFiles::Problem problem_ = RunFiles::Problem::None;
+    int id_ = 0;
+};
+
+}  // namespace slate
