@@ -232,6 +232,7 @@ void OfficeSession::startOffice() {
         std::chrono::steady_clock::now() + std::chrono::seconds(options_.startTimeoutSeconds);
 
     for (int restarts = 0;; ++restarts) {
+        slot_->keepDocumentsUnlocked();
         const QString pipe = QStringLiteral("slatemere-%1-%2")
                                  .arg(QCoreApplication::applicationPid())
                                  .arg(++starts_);

@@ -1,7 +1,10 @@
 #include "convert/uno/profileslot.h"
 
 #include <QDir>
+#include <QFile>
 #include <QLockFile>
+#include <QRegularExpression>
+#include <QSaveFile>
 
 #include "convert/officebridge.h"
 
@@ -11,6 +14,12 @@ namespace {
 QString slotName(int number) {
     return QStringLiteral("slot-%1").arg(number);
 }
+
+const QString kCannotStart = QStringLiteral("LibreOffice could not be started: ");
+const QString kNoLocking = QStringLiteral(
+    "<item oor:path=\"/org.openoffice.Office.Common/Misc\"><prop oor:name=\"UseLocking\" "
+    "oor:op=\"fuse\"><value>false</value></prop></item>\n");
+const QString kItemsEnd = QStringLiteral("</oor:items>");
 }  // namespace
 
 ProfileSlot::ProfileSlot(QString baseDir, int number, std::unique_ptr<QLockFile> lock)
@@ -19,7 +28,7 @@ ProfileSlot::ProfileSlot(QString baseDir, int number, std::unique_ptr<QLockFile>
 ProfileSlot::~ProfileSlot() = default;
 
 std::unique_ptr<ProfileSlot> ProfileSlot::acquire(const QString& baseDir, int slotCount) {
-    const QString cannotUse = QStringLiteral("LibreOffice could not be started: ");
+    const QString& cannotUse = kCannotStart;
     if (baseDir.isEmpty() || !QDir().mkpath(baseDir)) {
         throw OfficeUnavailableError(cannotUse +
                                      QStringLiteral("the profile folder \"%1\" cannot be created")
@@ -51,6 +60,44 @@ QString ProfileSlot::profilePath() const {
 
 QString ProfileSlot::logPath() const {
     return profilePath() + QStringLiteral(".log");
+}
+
+}  // namespace slate
+
+namespace slate {
+
+void ProfileSlot::keepDocumentsUnlocked() const {
+    const QString user = profilePath() + QStringLiteral("/user");
+    const QString path = user + QStringLiteral("/registrymodifications.xcu");
+    QString text;
+    QFile existing(path);
+    if (existing.open(QIODevice::ReadOnly))
+        text = QString::fromUtf8(existing.readAll());
+    const QString before = text;
+    static const QRegularExpression locking(
+        QStringLiteral("<item oor:path=\"/org\\.openoffice\\.Office\\.Common/Misc\"><prop "
+                       "oor:name=\"UseLocking\"[^>]*>.*?</prop></item>\\n?"));
+    text.remove(locking);
+    const qsizetype end = text.lastIndexOf(kItemsEnd);
+    if (end >= 0) {
+        text.insert(end, kNoLocking);
+    } else {
+        text = QStringLiteral(
+                   "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<oor:items "
+                   "xmlns:oor=\"http://openoffice.org/2001/registry\" "
+                   "xmlns:xs=\"http://www.w3.org/2001/XMLSchema\" "
+                   "xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\">\n") +
+               kNoLocking + kItemsEnd + QLatin1Char('\n');
+    }
+    if (text == before)
+        return;
+    QSaveFile file(path);
+    if (!QDir().mkpath(user) || !file.open(QIODevice::WriteOnly) || file.write(text.toUtf8()) < 0 ||
+        !file.commit()) {
+        throw OfficeUnavailableError(kCannotStart +
+                                     QStringLiteral("the office settings \"%1\" cannot be written")
+                                         .arg(QDir::toNativeSeparators(path)));
+    }
 }
 
 }  // namespace slate

@@ -27,6 +27,11 @@ class ProfileSlot {
     QString profilePath() const;
     // Where the office's own output goes.
     QString logPath() const;
+    // Sets the profile so that the office writes no lock files beside the documents it opens:
+    // killed, timed out or ended with the program it would leave them behind, and a desktop
+    // office would then call those documents locked. Throws OfficeUnavailableError when the
+    // profile's settings cannot be written.
+    void keepDocumentsUnlocked() const;
 
   private:
     ProfileSlot(QString baseDir, int number, std::unique_ptr<QLockFile> lock);

@@ -4,6 +4,7 @@
 #include <QLockFile>
 #include <QTemporaryDir>
 #include <QThread>
+#include <QXmlStreamReader>
 
 #include <gtest/gtest.h>
 
@@ -204,6 +205,66 @@ TEST(ProfileSlotTest, FullOrUnusableFolderIsReported) {
     EXPECT_THROW(ProfileSlot::acquire(file.fileName() + QStringLiteral("/profiles")),
                  OfficeUnavailableError);
 }
+
+// Settings files as a new profile, an office's own writing and a changed setting leave them.
+class DocumentLockingTest : public ::testing::TestWithParam<const char*> {};
+
+TEST_P(DocumentLockingTest, TheProfileTurnsDocumentLocksOffAndKeepsEverythingElse) {
+    QTemporaryDir dir;
+    auto slot = ProfileSlot::acquire(dir.path());
+    const QString settings =
+        slot->profilePath() + QStringLiteral("/user/registrymodifications.xcu");
+    const QByteArray before(GetParam());
+    if (!before.isEmpty()) {
+        QDir().mkpath(QFileInfo(settings).path());
+        QFile file(settings);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(before);
+    }
+
+    slot->keepDocumentsUnlocked();
+    slot->keepDocumentsUnlocked();
+
+    QFile file(settings);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray after = file.readAll();
+    QXmlStreamReader xml(after);
+    QStringList locking;
+    QStringList paths;
+    while (!xml.atEnd()) {
+        if (xml.readNext() == QXmlStreamReader::StartElement && xml.name() == u"item") {
+            const QString path = xml.attributes().value(QStringLiteral("oor:path")).toString();
+            xml.readNextStartElement();
+            const QString prop = xml.attributes().value(QStringLiteral("oor:name")).toString();
+            paths << path + QLatin1Char('/') + prop;
+            if (prop == QLatin1String("UseLocking")) {
+                xml.readNextStartElement();
+                locking << path + QLatin1Char('=') + xml.readElementText();
+            }
+        }
+    }
+    EXPECT_FALSE(xml.hasError()) << xml.errorString().toStdString() << "\n" << after.constData();
+    EXPECT_EQ(locking, QStringList{"/org.openoffice.Office.Common/Misc=false"});
+    if (before.contains("FirstRun")) {
+        EXPECT_TRUE(paths.contains(QStringLiteral("/org.openoffice.Setup/Office/FirstRun")));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Settings, DocumentLockingTest,
+    ::testing::Values(
+        "",
+        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<oor:items "
+        "xmlns:oor=\"http://openoffice.org/2001/registry\" "
+        "xmlns:xs=\"http://www.w3.org/2001/XMLSchema\" "
+        "xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\">\n<item "
+        "oor:path=\"/org.openoffice.Setup/Office\"><prop oor:name=\"FirstRun\" "
+        "oor:op=\"fuse\"><value>false</value></prop></item>\n<item "
+        "oor:path=\"/org.openoffice.Office.Common/Misc\"><prop oor:name=\"UseLocking\" "
+        "oor:op=\"fuse\"><value>true</value></prop></item>\n</oor:items>\n"),
+    [](const auto& info) {
+        return info.index == 0 ? std::string("NewProfile") : std::string("LockingWasOn");
+    });
 
 TEST(WatchdogTest, FiresOnlyWhenNotDisarmedInTime) {
     OfficeProcess keeper;
