@@ -1,5 +1,6 @@
 #include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QProcessEnvironment>
@@ -177,6 +178,30 @@ TEST_F(CliOfficeTest, TerminatingTheRunLeavesNoOfficeBehind) {
     EXPECT_EQ(finish(), 128 + SIGTERM);
     for (int i = 0; i < 50 && !officesUnder(cache.path()).isEmpty(); ++i)
         QThread::msleep(100);
+}
+
+TEST_F(CliOfficeTest, TerminatingTheRunDuringASaveLeavesNothingBehind) {
+    const QString src = path(QStringLiteral("src"));
+    const QString out = path(QStringLiteral("out"));
+    QDir().mkpath(src);
+    QDir().mkpath(out);
+    makeOdp(bridge(), src + QStringLiteral("/deck.odp"), DeckSpec::numbered(300, true));
+    raw(QStringLiteral("out/deck.ppt"), "old result");
+
+    start({QStringLiteral("-o"), out, src + QStringLiteral("/deck.odp")});
+    QElapsedTimer waited;
+    waited.start();
+    while (!saveUnderWay(out) && process.state() == QProcess::Running && waited.elapsed() < 120000)
+        QThread::usleep(500);
+    ASSERT_TRUE(saveUnderWay(out)) << "the save was not caught under way";
+    ::kill(static_cast<pid_t>(process.processId()), SIGTERM);
+
+    EXPECT_EQ(finish(), 128 + SIGTERM);
+    EXPECT_EQ(entriesOf(src), QStringList{"deck.odp"});
+    EXPECT_EQ(entriesOf(out), QStringList{"deck.ppt"});
+    QFile old(path(QStringLiteral("out/deck.ppt")));
+    ASSERT_TRUE(old.open(QIODevice::ReadOnly));
+    EXPECT_EQ(old.readAll(), QByteArray("old result"));
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "officefixture.h"
 
+#include <QDir>
 #include <QElapsedTimer>
 
 #include <iostream>
@@ -34,6 +35,21 @@ qint64 OfficeSuite::runningOffice() {
     if (starting)
         std::cout << "[ office   ] started and connected in " << timer.elapsed() << " ms\n";
     return bridge().officeProcessId();
+}
+
+QStringList entriesOf(const QString& folder) {
+    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System |
+                                  QDir::NoDotAndDotDot);
+}
+
+bool saveUnderWay(const QString& outputFolder) {
+    const QDir out(outputFolder);
+    for (const QString& name : out.entryList({QStringLiteral(".slatemere-save-*")},
+                                             QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot)) {
+        if (!entriesOf(out.filePath(name)).isEmpty())
+            return true;
+    }
+    return false;
 }
 
 OfficeRef OfficeSuite::desktop() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QStringList>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -35,5 +36,11 @@ class OfficeSuite : public ::testing::Test {
 
 // Default options with a call limit short enough for a stuck test to fail rather than hang.
 OfficeOptions testOfficeOptions();
+
+// Everything in a folder, hidden entries included.
+QStringList entriesOf(const QString& folder);
+// True while the office is writing a result into `outputFolder`: a save folder there holds
+// something.
+bool saveUnderWay(const QString& outputFolder);
 
 }  // namespace slate::testing
