@@ -39,22 +39,6 @@ TEST_F(SaveFilesTest, APrivateFolderIsRemovedWithItsContentButNotWhatItsLinksLea
     EXPECT_TRUE(QFileInfo::exists(path(QStringLiteral("keep/precious.txt"))));
 }
 
-TEST_F(SaveFilesTest, RenamingOverALinkReplacesTheLinkItself) {
-    write(QStringLiteral("victim.txt"), "precious");
-    write(QStringLiteral("new.ppt"), "new");
-    ASSERT_TRUE(QFile::link(path(QStringLiteral("victim.txt")), path(QStringLiteral("x.ppt"))));
-    const auto linkId = fileId(path(QStringLiteral("x.ppt")));
-
-    EXPECT_EQ(renameOver(path(QStringLiteral("new.ppt")), path(QStringLiteral("x.ppt"))),
-              WriteProblem::None);
-
-    EXPECT_FALSE(QFileInfo(path(QStringLiteral("x.ppt"))).isSymLink());
-    EXPECT_NE(fileId(path(QStringLiteral("x.ppt"))), linkId);
-    QFile victim(path(QStringLiteral("victim.txt")));
-    ASSERT_TRUE(victim.open(QIODevice::ReadOnly));
-    EXPECT_EQ(victim.readAll(), QByteArray("precious"));
-}
-
 TEST_F(SaveFilesTest, WhatTheSystemTellsAboutAFailedWrite) {
     write(QStringLiteral("blocker"), "");
     QDir().mkpath(path(QStringLiteral("folder/x.ppt")));
