@@ -93,15 +93,16 @@ QStringList ListFiles(const QString& folder, const QString& pattern, FileSystem&
     for (const FolderEntry& entry : entries) {
         if (entry.isFolder())
             continue;
+        const QString path = prefix + entry.name;
         const bool matches = MatchesWildcard(entry.name, pattern);
         if (!entry.validName) {
             if (matches && notice)
-                notice(prefix + entry.name, WalkSkip::UndecodableName);
-        } else if (IsExistingFile(prefix + entry.name, fs)) {
-            if (matches)
-                names.append(entry.name);
-            else if (notice)
-                notice(prefix + entry.name, WalkSkip::NotMatching);
+                notice(path, WalkSkip::UndecodableName);
+        } else if (!matches) {
+            if (notice && IsExistingFile(path, fs))
+                notice(path, WalkSkip::NotMatching);
+        } else if (IsExistingFile(path, fs)) {
+            names.append(entry.name);
         }
     }
     return names;

@@ -174,19 +174,6 @@ TEST_F(PosixFileSystemTest, ModificationTimeAndCanonicalPath) {
     EXPECT_EQ(fs.canonicalPath(path(QStringLiteral("missing"))), QString());
 }
 
-TEST_F(PosixFileSystemTest, IdentityIsTheSameThroughEveryLink) {
-    makeFolder(QStringLiteral("real"));
-    makeFolder(QStringLiteral("other"));
-    ASSERT_TRUE(QFile::link(path(QStringLiteral("real")), path(QStringLiteral("a"))));
-    ASSERT_TRUE(QFile::link(path(QStringLiteral("a")), path(QStringLiteral("b"))));
-    const QString real = fs.identity(path(QStringLiteral("real")));
-    EXPECT_FALSE(real.isEmpty());
-    EXPECT_EQ(fs.identity(path(QStringLiteral("a/"))), real);
-    EXPECT_EQ(fs.identity(path(QStringLiteral("b"))), real);
-    EXPECT_NE(fs.identity(path(QStringLiteral("other"))), real);
-    EXPECT_EQ(fs.identity(path(QStringLiteral("missing"))), QString());
-}
-
 struct DecodeCase {
     const char* stored;
     const char16_t* shown;

@@ -111,51 +111,6 @@ TEST_F(CliOfficeTest, ConvertsAFolderTreeAndReportsTheFilesTheOfficeCannotTake) 
     EXPECT_EQ(err.count(QLatin1Char('\n')), 9) << err.toStdString();
 }
 
-struct CorruptFileCase {
-    const char* name;
-    const char* option;
-    int outLines;
-    int errLines;  // -1: the full reports, five lines each
-};
-void PrintTo(const CorruptFileCase& c, std::ostream* os) {
-    *os << c.name;
-}
-
-class CliCorruptFileTest : public CliOfficeTest,
-                           public ::testing::WithParamInterface<CorruptFileCase> {};
-
-TEST_P(CliCorruptFileTest, PrintsTheLinesOfItsMode) {
-    const CorruptFileCase& c = GetParam();
-    raw(QStringLiteral("corrupt.odp"), QByteArray("PK\x03\x04 this is no presentation"));
-    QStringList arguments{QStringLiteral("corrupt.odp")};
-    if (*c.option)
-        arguments.prepend(QString::fromLatin1(c.option));
-
-    EXPECT_EQ(run(arguments), 1) << err.toStdString();
-
-    EXPECT_EQ(out.count(QLatin1Char('\n')), c.outLines) << out.toStdString();
-    const int reports = int(err.count(QStringLiteral("Please email screenshot")));
-    if (c.errLines >= 0) {
-        EXPECT_EQ(err.count(QLatin1Char('\n')), c.errLines) << err.toStdString();
-        EXPECT_EQ(reports, 0);
-        EXPECT_TRUE(err.endsWith(QStringLiteral("slatemere-converter: %1: The office could not "
-                                                "open \"%1\"; the file may be damaged, "
-                                                "password-protected or not a presentation.\n")
-                                     .arg(path(QStringLiteral("corrupt.odp")))))
-            << err.toStdString();
-    } else {
-        EXPECT_GE(reports, 1);
-        EXPECT_EQ(err.count(QLatin1Char('\n')), 1 + 5 * reports) << err.toStdString();
-        EXPECT_TRUE(err.contains(QStringLiteral("at line 134\n")));
-    }
-}
-
-INSTANTIATE_TEST_SUITE_P(Modes, CliCorruptFileTest,
-                         ::testing::Values(CorruptFileCase{"Default", "", 2, 2},
-                                           CorruptFileCase{"Quiet", "-q", 0, 1},
-                                           CorruptFileCase{"Verbose", "--verbose", 2, -1}),
-                         [](const auto& info) { return std::string(info.param.name); });
-
 TEST_F(CliOfficeTest, RelativeFilesIntoAnOutputFolder) {
     odp(QStringLiteral("src/one.odp"), {QStringLiteral("One")});
     odp(QStringLiteral("src/two.odp"), {QStringLiteral("Two")});
