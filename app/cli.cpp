@@ -7,6 +7,7 @@
 
 #include <optional>
 
+#include "app/cliinputs.h"
 #include "app/clisignals.h"
 #include "app/clitimingbridge.h"
 #include "app/console.h"
@@ -14,9 +15,7 @@
 #include "common/product.h"
 #include "convert/batchrun.h"
 #include "convert/officebridge.h"
-#include "joblist/addfolder.h"
 #include "joblist/joblist.h"
-#include "joblist/treefiles.h"
 
 #if SLATE_HAVE_UNO
 #include "convert/uno/unobridge.h"
@@ -34,27 +33,6 @@ QString seconds(double value, int decimals) {
     return QString::number(value, 'f', decimals);
 }
 
-// Fills the list from the command line's paths: a file as it is, a folder with every file
-// of the extension in its tree, in the order the folder add would give. False with a message
-// when a path names nothing.
-bool addPaths(const ConvertArguments& arguments, JobList& jobs, ErrorReporter& reporter,
-              QTextStream& err) {
-    for (const QString& given : arguments.paths) {
-        const QString path = absolute(given);
-        if (FolderExists(path)) {
-            AddFilesOfTree(
-                path, {QStringLiteral("*.") + arguments.extension, reporter, location::kAddFolder,
-                       ProcessEvents(), [&](const QString& file) { jobs.append(file); }});
-        } else if (!given.isEmpty() && IsExistingFile(path)) {
-            jobs.append(path);
-        } else {
-            writeLine(err, QStringLiteral("No such file or folder: %1").arg(given));
-            return false;
-        }
-    }
-    return true;
-}
-
 }  // namespace
 
 bool isCommandLineInvocation(int argc, char** argv) {
@@ -69,9 +47,15 @@ int runConvert(const ConvertArguments& arguments, OfficeBridge& bridge, QTextStr
                QTextStream& err) {
     QElapsedTimer clock;
     clock.start();
-    ConsoleErrorReporter reporter(err);
+    if (arguments.undecodable.contains(arguments.outputDir)) {
+        writeProblem(err, arguments.outputDir,
+                     QStringLiteral("the name is not valid UTF-8, so it cannot be opened"));
+        return exitcode::kUsage;
+    }
+    ConsoleErrorReporter reporter(err, arguments.verbose);
     JobList jobs;
-    if (!addPaths(arguments, jobs, reporter, err))
+    InputSkips skips;
+    if (!addCommandLinePaths(arguments, jobs, reporter, err, skips))
         return exitcode::kUsage;
 
     const bool intoFolder = !arguments.outputDir.isEmpty();
@@ -103,8 +87,9 @@ int runConvert(const ConvertArguments& arguments, OfficeBridge& bridge, QTextStr
         fileClock.start();
     };
     run.onFileFinished = [&](int index, const QString& source, bool) {
+        reporter.fileFinished(source);
         if (arguments.timings && fileClock.isValid()) {
-            writeLine(out, QStringLiteral("Timing: file %1: %2 s, office %3 s: %4")
+            writeLine(err, QStringLiteral("Timing: file %1: %2 s, office %3 s: %4")
                                .arg(index)
                                .arg(seconds(fileClock.nsecsElapsed() / 1e9, 3),
                                     seconds(timing.officeSeconds(), 3), source));
@@ -122,12 +107,20 @@ int runConvert(const ConvertArguments& arguments, OfficeBridge& bridge, QTextStr
             break;
     }
     if (!arguments.quiet) {
-        writeLine(out, QStringLiteral("Converted %1 of %2 files in %3 s")
+        QStringList remarks;
+        if (summary.failed > 0)
+            remarks << QStringLiteral("%1 failed").arg(summary.failed);
+        remarks << skips.remarks(QStringLiteral("*.") + arguments.extension);
+        QString line = QStringLiteral("Converted %1 of %2 files in %3 s")
                            .arg(summary.converted)
                            .arg(summary.attempted)
-                           .arg(seconds(clock.nsecsElapsed() / 1e9, 1)));
+                           .arg(seconds(clock.nsecsElapsed() / 1e9, 1));
+        if (!remarks.isEmpty())
+            line += QStringLiteral(" (%1)").arg(remarks.join(QStringLiteral(", ")));
+        writeLine(out, line);
     }
-    const bool allConverted = summary.converted == summary.attempted && reporter.count() == 0;
+    const bool allConverted =
+        summary.converted == summary.attempted && reporter.count() == 0 && !skips.missedSome();
     return allConverted ? exitcode::kConverted : exitcode::kFailures;
 }
 
@@ -139,10 +132,10 @@ int runCommandLine(int argc, char** argv) {
     QTextStream err(stderr);
     const QString program = QFileInfo(QString::fromLocal8Bit(argv[0])).fileName();
 
-    QStringList arguments;
-    for (int i = 1; i < argc; ++i)
-        arguments << QString::fromLocal8Bit(argv[i]);
-    const ParsedCommandLine parsed = parseCommandLine(arguments);
+    QStringList undecodable;
+    const QStringList arguments = decodeArguments(argc, argv, &undecodable);
+    ParsedCommandLine parsed = parseCommandLine(arguments);
+    parsed.convert.undecodable = undecodable;
     switch (parsed.kind) {
         case ParsedCommandLine::Kind::Help:
             out << commandLineHelp(program);

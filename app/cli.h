@@ -10,7 +10,7 @@ class OfficeBridge;
 
 namespace exitcode {
 inline constexpr int kConverted = 0;  // every file converted and its result seen on disk
-inline constexpr int kFailures = 1;   // at least one file, or the folder walk, failed
+inline constexpr int kFailures = 1;   // a file failed, or a folder or name could not be read
 inline constexpr int kUsage = 2;      // bad arguments, or nothing to convert
 inline constexpr int kNoOffice = 3;   // the office could not be reached
 }  // namespace exitcode

@@ -3,6 +3,8 @@
 #include <optional>
 #include <utility>
 
+#include "common/platform/filesystem.h"
+
 namespace slate {
 
 namespace {
@@ -27,6 +29,17 @@ std::pair<QString, std::optional<QString>> splitInlineValue(const QString& argum
 }
 
 }  // namespace
+
+QStringList decodeArguments(int argc, char** argv, QStringList* undecodable) {
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i) {
+        bool valid = true;
+        arguments << decodeFileName(QByteArrayView(argv[i]), &valid);
+        if (!valid && undecodable)
+            *undecodable << arguments.last();
+    }
+    return arguments;
+}
 
 ParsedCommandLine parseCommandLine(const QStringList& arguments) {
     ParsedCommandLine parsed;
@@ -79,6 +92,8 @@ ParsedCommandLine parseCommandLine(const QStringList& arguments) {
             return parsed;
         } else if (name == QLatin1String("-q") || name == QLatin1String("--quiet")) {
             c.quiet = true;
+        } else if (name == QLatin1String("-v") || name == QLatin1String("--verbose")) {
+            c.verbose = true;
         } else if (name == QLatin1String("--timings")) {
             c.timings = true;
         } else if (name == QLatin1String("-o") || name == QLatin1String("--output-dir")) {
@@ -123,7 +138,8 @@ QString commandLineHelp(const QString& programName) {
                "Usage: %1 convert [OPTIONS] PATH...\n"
                "Converts presentations to PowerPoint 97 (.ppt) files through LibreOffice.\n"
                "A PATH that is a file is converted as it is; a PATH that is a folder adds every\n"
-               "file of the chosen extension in it and in all its sub-folders.\n"
+               "file of the chosen extension in it and in all its sub-folders. A file reached\n"
+               "twice is converted once.\n"
                "\n"
                "Options:\n"
                "  -o, --output-dir DIR   save every result in DIR (it must exist); without it\n"
@@ -134,15 +150,31 @@ QString commandLineHelp(const QString& programName) {
                "      --office CONNECTION  use an office already listening there, e.g.\n"
                "                         \"socket,host=127.0.0.1,port=2002;urp;\"\n"
                "      --timings          print how long each file took and how much of it the\n"
-               "                         office spent loading and saving\n"
-               "  -q, --quiet            print only errors\n"
+               "                         office spent loading and saving (on standard error)\n"
+               "  -q, --quiet            print nothing but the failures\n"
+               "  -v, --verbose          print every failure in full, step by step, instead of\n"
+               "                         one line per failed file\n"
                "  -h, --help             show this help\n"
                "      --version          show the version\n"
                "\n"
+               "Examples:\n"
+               "  %1 convert talk.odp\n"
+               "      writes talk.ppt beside talk.odp\n"
+               "  %1 convert -o ~/ppt ~/talks\n"
+               "      converts every .odp under ~/talks into the folder ~/ppt\n"
+               "  %1 convert -e '*' inbox\n"
+               "      converts every file under inbox, whatever its extension\n"
+               "  %1 convert -q *.odp || echo \"some failed\"\n"
+               "      prints only the failures, one line each, for scripts\n"
+               "  %1 convert -v broken.odp\n"
+               "      shows each step that failed, to find out why\n"
+               "\n"
                "Run without arguments to open the window.\n"
                "\n"
-               "Exit status: 0 every file converted, 1 some file failed, 2 usage error or\n"
-               "nothing to convert, 3 the office could not be reached.\n")
+               "Progress and failures go to standard error; \"Done.\" and the summary to standard\n"
+               "output. Exit status: 0 every file converted, 1 some file failed or some folder\n"
+               "could not be read, 2 usage error or nothing to convert, 3 the office could not\n"
+               "be reached.\n")
         .arg(programName);
 }
 

@@ -17,9 +17,14 @@ struct ConvertArguments {
     int timeoutSeconds = 0;
     // A connection string of an office that is already listening; empty: start one.
     QString officeConnection;
+    // Nothing on success; only the lines of what failed.
     bool quiet = false;
+    // Every error report in full, step by step, instead of one line per failed file.
+    bool verbose = false;
     // Also print how long each file took, and how much of that the office's load and save.
     bool timings = false;
+    // The arguments that were not valid UTF-8, as decodeArguments shows them.
+    QStringList undecodable;
 };
 
 struct ParsedCommandLine {
@@ -28,6 +33,10 @@ struct ParsedCommandLine {
     ConvertArguments convert;
     QString error;  // for UsageError
 };
+
+// The arguments after the program name as text; an argument that is not valid UTF-8 is shown
+// with its stray bytes as "\xHH" and is also listed in `undecodable`.
+QStringList decodeArguments(int argc, char** argv, QStringList* undecodable);
 
 // Parses the arguments after the program name.
 ParsedCommandLine parseCommandLine(const QStringList& arguments);

@@ -24,11 +24,51 @@ MsgAnswer ConsoleDialogs::messageBox(const QString& text, const QString&, MsgBut
     return buttons == MsgButtons::Ok ? MsgAnswer::Ok : MsgAnswer::No;
 }
 
+namespace {
+
+// The batch run's steps that belong to one file; the others are the run's own.
+bool isFileStep(const QString& location, int step) {
+    return location == location::kConvert && step >= 110 && step <= 166;
+}
+
+// A description may span lines; the command line gives each failure one.
+QString oneLine(const QString& text) {
+    QStringList parts = toDisplayLineBreaks(text).split(QLatin1Char('\n'));
+    for (QString& part : parts)
+        part = part.trimmed();
+    parts.removeAll(QString());
+    return parts.join(QLatin1Char(' '));
+}
+
+}  // namespace
+
+void writeProblem(QTextStream& err, const QString& subject, const QString& text) {
+    writeLine(err, subject.isEmpty()
+                       ? QStringLiteral("%1: %2").arg(kCommandName, text)
+                       : QStringLiteral("%1: %2: %3").arg(kCommandName, subject, text));
+}
+
 void ConsoleErrorReporter::report(const QString& description, const QString& location, int step) {
     ++count_;
-    // An empty line keeps one report apart from the next.
-    writeLine(err_, toDisplayLineBreaks(errorReportText(description, location, step)) +
-                        QLatin1Char('\n'));
+    if (fullDetail_) {
+        // An empty line keeps one report apart from the next.
+        writeLine(err_, toDisplayLineBreaks(errorReportText(description, location, step)) +
+                            QLatin1Char('\n'));
+    } else if (!isFileStep(location, step)) {
+        writeProblem(err_, QString(), oneLine(description));
+    } else if (firstFailure_.isEmpty()) {
+        // The later steps of a failed file mostly fail because of the first failure.
+        firstFailure_ = oneLine(description);
+        if (firstFailure_.isEmpty())
+            firstFailure_ = QStringLiteral("failed");
+    }
+}
+
+void ConsoleErrorReporter::fileFinished(const QString& source) {
+    if (firstFailure_.isEmpty())
+        return;
+    writeProblem(err_, source, firstFailure_);
+    firstFailure_.clear();
 }
 
 }  // namespace slate

@@ -56,16 +56,30 @@ class ConsoleDialogs : public Dialogs {
     bool quiet_;
 };
 
-// Prints each error report's full text on standard error, and counts them.
+// The name the command line's own lines start with.
+inline const QString kCommandName = QStringLiteral("slatemere-converter");
+
+// One line on standard error in the shell's usual form: "slatemere-converter: SUBJECT: TEXT"
+// (or without the subject).
+void writeProblem(QTextStream& err, const QString& subject, const QString& text);
+
+// The error reports of the command line, on standard error, counted. In full detail each
+// report's whole text is printed as it comes. Otherwise a failed file gives one line, its
+// first failure, when the file is finished; a failure outside a file gives one line at once.
 class ConsoleErrorReporter : public ErrorReporter {
   public:
-    explicit ConsoleErrorReporter(QTextStream& err) : err_(err) {}
+    explicit ConsoleErrorReporter(QTextStream& err, bool fullDetail = true)
+        : err_(err), fullDetail_(fullDetail) {}
     void report(const QString& description, const QString& location, int step) override;
+    // Ends one file of the run: prints the line of its first failure, if it had one.
+    void fileFinished(const QString& source);
     int count() const { return count_; }
 
   private:
     QTextStream& err_;
+    bool fullDetail_;
     int count_ = 0;
+    QString firstFailure_;
 };
 
 }  // namespace slate

@@ -1,6 +1,6 @@
 #include "joblist/addfolder.h"
 
-#include <QStringDecoder>
+#include <QSet>
 
 #include <algorithm>
 
@@ -16,20 +16,13 @@ QString BrowseForFolder(Dialogs& dialogs, const QString& title, const QString& i
 }
 
 bool HasUnsafeCharacters(const QString& name) {
-    // A lone surrogate cannot be stored as a name.
-    if (!name.isValidUtf16())
-        return true;
-    for (const uint code : name.toUcs4()) {
-        if (code < 32 || (code >= 127 && code <= 159) || code == uint('?'))
-            return true;
-    }
-    return false;
+    return !name.isValidUtf16();
 }
 
 bool HasUnsafeCharacters(QByteArrayView storedName) {
-    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    const QString name = decoder.decode(storedName);
-    return decoder.hasError() || HasUnsafeCharacters(name);
+    bool valid = true;
+    decodeFileName(storedName, &valid);
+    return !valid;
 }
 
 namespace {
@@ -86,7 +79,8 @@ bool IsExistingFile(const QString& path, FileSystem& fs) {
     }
 }
 
-QStringList ListFiles(const QString& folder, const QString& pattern, FileSystem& fs) {
+QStringList ListFiles(const QString& folder, const QString& pattern, FileSystem& fs,
+                      const WalkNotice& notice) {
     const QString prefix = folder.endsWith(kNativeSeparator) ? folder : folder + kNativeSeparator;
     QList<FolderEntry> entries;
     try {
@@ -97,10 +91,19 @@ QStringList ListFiles(const QString& folder, const QString& pattern, FileSystem&
     SortForListing(entries);
     QStringList names;
     for (const FolderEntry& entry : entries) {
-        if (!entry.validName || entry.isFolder() || !MatchesWildcard(entry.name, pattern))
+        if (entry.isFolder())
             continue;
-        if (IsExistingFile(prefix + entry.name, fs))
+        const QString path = prefix + entry.name;
+        const bool matches = MatchesWildcard(entry.name, pattern);
+        if (!entry.validName) {
+            if (matches && notice)
+                notice(path, WalkSkip::UndecodableName);
+        } else if (!matches) {
+            if (notice && IsExistingFile(path, fs))
+                notice(path, WalkSkip::NotMatching);
+        } else if (IsExistingFile(path, fs)) {
             names.append(entry.name);
+        }
     }
     return names;
 }
@@ -120,35 +123,60 @@ FolderInfo readFolder(const QString& folder, FileSystem& fs) {
     return {fs.isRootFolder(folder), *value};
 }
 
-bool isAncestorOrSelf(const QString& ancestor, const QString& path) {
-    if (ancestor == QLatin1String("/"))
-        return path.startsWith(kNativeSeparator);
-    return path == ancestor || path.startsWith(ancestor + kNativeSeparator);
-}
-
-// Expanding a link to one of its own ancestors would repeat the tree above it inside itself
-// until the paths reach the length limit.
-bool leadsBackToAncestor(const QString& folder, const FolderInfo& info, FileSystem& fs) {
-    if (!(info.attributes & attribute::kReparsePoint))
-        return false;
-    const QString target = fs.canonicalPath(folder);
-    if (target.isEmpty())
-        return false;
-    QString rest = folder;
-    for (;;) {
-        while (rest.endsWith(kNativeSeparator))
-            rest.chop(1);
-        const qsizetype slash = rest.lastIndexOf(kNativeSeparator);
-        if (slash < 0)
-            return false;
-        rest.truncate(slash);
-        const QString real = fs.canonicalPath(rest.isEmpty() ? QStringLiteral("/") : rest);
-        if (!real.isEmpty() && isAncestorOrSelf(target, real))
-            return true;
-        if (rest.isEmpty())
-            return false;
+QString identityOf(const QString& path, FileSystem& fs) {
+    try {
+        return fs.identity(path);
+    } catch (...) {
+        return {};
     }
 }
+
+// What one walk remembers across its levels, so that links cannot make it list a folder twice
+// or climb above where it started; sibling links would otherwise multiply the paths with
+// every level.
+struct Walk {
+    FileSystem& fs;
+    const WalkNotice& notice;
+    QSet<QString> walked;
+    QSet<QString> aboveStart;
+
+    Walk(const FolderList& start, FileSystem& fs, const WalkNotice& notice)
+        : fs(fs), notice(notice) {
+        for (const QString& folder : start) {
+            QString real;
+            try {
+                real = fs.canonicalPath(folder);
+            } catch (...) {
+            }
+            for (qsizetype slash = real.lastIndexOf(kNativeSeparator); slash >= 0;
+                 slash = real.lastIndexOf(kNativeSeparator, slash - 1)) {
+                const QString id =
+                    identityOf(slash == 0 ? QStringLiteral("/") : real.left(slash), fs);
+                if (!id.isEmpty())
+                    aboveStart.insert(id);
+                if (slash == 0)
+                    break;
+            }
+        }
+    }
+
+    // False when the folder was reached before in this walk; a start folder may lie inside
+    // another one's tree, but a deeper folder never above a start folder.
+    bool firstVisit(const QString& folder, bool deeper) {
+        const QString id = identityOf(folder, fs);
+        if (id.isEmpty())
+            return true;
+        if (walked.contains(id) || (deeper && aboveStart.contains(id)))
+            return false;
+        walked.insert(id);
+        return true;
+    }
+
+    void tell(const QString& path, WalkSkip why) const {
+        if (notice)
+            notice(path, why);
+    }
+};
 
 // Whole-value comparisons: hidden+system folders, links included, are left alone, except
 // the root, which is walked whatever its attributes.
@@ -159,78 +187,92 @@ bool isWalkedInto(const FolderInfo& info) {
                          info.attributes != (kHiddenSystemFolder | attribute::kReparsePoint));
 }
 
-bool isWalkableName(const FolderEntry& entry) {
-    return entry.validName && entry.name.size() < kMaxPathChars &&
-           !HasUnsafeCharacters(entry.name) && !entry.name.contains(QLatin1Char('?')) &&
-           entry.name != QLatin1String(".") && entry.name != QLatin1String("..");
+qsizetype pathBytes(const QString& path) {
+    return path.toUtf8().size();
 }
 
-// Appends the walkable sub-folders of `folder` to `out`. A failure here is never shown: it
-// ends this folder's listing, keeps what was gathered, and its code tells the caller whether
-// the folder is to be dropped.
-int gatherSubFolders(const QString& folder, FolderList& out, const ProcessEvents& letEventsRun,
-                     FileSystem& fs) {
+struct ListingFailure {
+    int code = 0;
+    bool fromFileSystem = false;
+};
+
+// Appends the walkable sub-folders of `folder` to `out`. A failure here is never reported: it
+// ends this folder's listing, keeps what was gathered, and tells the caller why.
+ListingFailure gatherSubFolders(const QString& folder, FolderList& out,
+                                const ProcessEvents& letEventsRun, const Walk& walk) {
     try {
-        QList<FolderEntry> entries = fs.listFolder(folder);
+        QList<FolderEntry> entries = walk.fs.listFolder(folder);
         SortForListing(entries);
         for (const FolderEntry& entry : entries) {
             if (!entry.isFolder())
                 continue;
             letEventsRun();
-            if (isWalkableName(entry))
+            if (!entry.validName)
+                walk.tell(folder + entry.name, WalkSkip::UndecodableName);
+            else if (entry.name != QLatin1String(".") && entry.name != QLatin1String(".."))
                 out.append(folder + entry.name + kNativeSeparator);
         }
-        return 0;
+        return {};
     } catch (const FolderListingError& error) {
-        return error.code();
+        return {error.code(), true};
     } catch (...) {
-        return listingerror::kOtherFailure;
+        return {listingerror::kOtherFailure, false};
     }
 }
 
-}  // namespace
-
-void GetSubDirectories2016(FolderList& folders, bool recurse, ErrorReporter& reporter,
-                           const ProcessEvents& processEvents, FileSystem& fs) {
+void walkLevel(FolderList& folders, bool recurse, bool deeper, ErrorReporter& reporter,
+               const ProcessEvents& processEvents, Walk& walk) {
     GuardedProcedure g(reporter, location::kFolderWalker);
+    FileSystem& fs = walk.fs;
     const ProcessEvents letEventsRun = [&processEvents] {
         if (processEvents)
             processEvents();
     };
     FolderList subFolders;
+    const auto removeAt = [&](qsizetype& i, qsizetype at) {
+        folders.removeAt(at);
+        // Keeps the walk on the entry that followed the removed one.
+        if (at <= i)
+            --i;
+    };
 
     for (qsizetype i = 0; i < folders.size(); ++i) {
         const QString folder = folders.at(i);
         if (!g.test(108, [&] { return FolderExists(folder, fs); }))
             continue;
-        if (!g.test(110, [&] { return folder.size() < kMaxPathChars; }))
+        if (!g.test(110, [&] { return pathBytes(folder) < kMaxPathBytes; })) {
+            walk.tell(folder, WalkSkip::PathTooLong);
             continue;
+        }
+        if (recurse && !walk.firstVisit(folder, deeper)) {
+            removeAt(i, i);
+            continue;
+        }
         std::optional<FolderInfo> info;
         g.step(112, [&] { info = readFolder(folder, fs); });
         g.step(114, letEventsRun);
         const bool expand = g.test(116, [&] {
             if (!info)
                 throw AppError(QStringLiteral("Object variable not set"));
-            return isWalkedInto(*info) && !leadsBackToAncestor(folder, *info, fs);
+            return isWalkedInto(*info);
         });
         if (!expand)
             continue;
-        const int failure = gatherSubFolders(folder, subFolders, letEventsRun, fs);
-        if (failure != listingerror::kPermissionDenied && failure != listingerror::kPathNotFound)
+        const ListingFailure failure = gatherSubFolders(folder, subFolders, letEventsRun, walk);
+        if (failure.fromFileSystem && failure.code != listingerror::kPathNotFound)
+            walk.tell(folder, WalkSkip::Unreadable);
+        if (failure.code != listingerror::kPermissionDenied &&
+            failure.code != listingerror::kPathNotFound)
             continue;
         g.step(140, [&] {
             const qsizetype at = folders.indexOf(folder);
-            if (at < 0)
-                return;
-            folders.removeAt(at);
-            // Keeps the walk on the entry that followed the removed one.
-            if (at <= i)
-                --i;
+            if (at >= 0)
+                removeAt(i, at);
         });
     }
 
     if (recurse && !subFolders.isEmpty())
-        g.step(150, [&] { GetSubDirectories2016(subFolders, true, reporter, processEvents, fs); });
+        g.step(150, [&] { walkLevel(subFolders, true, true, reporter, processEvents, walk); });
 
     for (const QString& sub : std::as_const(subFolders)) {
         if (!g.test(152, [&] { return FolderExists(sub, fs); }))
@@ -241,12 +283,20 @@ void GetSubDirectories2016(FolderList& folders, bool recurse, ErrorReporter& rep
         const bool admitted = g.test(158, [&] {
             if (!info)
                 throw AppError(QStringLiteral("Object variable not set"));
-            // A link back to an ancestor would only list that ancestor's files again.
-            return isWalkedInto(*info) && !leadsBackToAncestor(sub, *info, fs);
+            return isWalkedInto(*info);
         });
         if (admitted)
             g.step(160, [&] { folders.append(sub); });
     }
+}
+
+}  // namespace
+
+void GetSubDirectories2016(FolderList& folders, bool recurse, ErrorReporter& reporter,
+                           const ProcessEvents& processEvents, FileSystem& fs,
+                           const WalkNotice& notice) {
+    Walk walk(folders, fs, notice);
+    walkLevel(folders, recurse, false, reporter, processEvents, walk);
 }
 
 }  // namespace slate

@@ -20,8 +20,19 @@ using FolderList = QStringList;
 // Lets the window handle pending events during a long walk; may be empty.
 using ProcessEvents = std::function<void()>;
 
-// Paths and names of this length or longer are not walked into.
-inline constexpr qsizetype kMaxPathChars = 260;
+// Folder paths of this many bytes (UTF-8) or more are not walked into: the system's limit.
+inline constexpr qsizetype kMaxPathBytes = 4096;
+
+// What the walk could not enter or list.
+enum class WalkSkip {
+    Unreadable,       // a folder whose entries cannot be read (permission denied, I/O error)
+    UndecodableName,  // a folder, or a file the pattern matches, whose name is not UTF-8
+    PathTooLong,      // a folder whose path reaches kMaxPathBytes
+    NotMatching,      // a file the pattern leaves out
+};
+// Told about each such folder or file with its path (undecodable bytes shown as "\xHH"); the
+// window leaves it empty and stays silent, the command line warns and counts.
+using WalkNotice = std::function<void(const QString& path, WalkSkip why)>;
 
 // The folder the user picked, or empty text when the picker was cancelled.
 QString BrowseForFolder(Dialogs& dialogs, const QString& title, const QString& initialFolder);
@@ -29,28 +40,32 @@ QString BrowseForFolder(Dialogs& dialogs, const QString& title, const QString& i
 // Appends every sub-folder of the listed folders, level by level (all first-level sub-folders,
 // then all second-level ones, ...), each level in the order of its parents and, under one
 // parent, in listing order. With `recurse` clear only direct sub-folders are added.
-// Hidden+system folders are neither expanded nor added, unless the folder is the root; names
-// with unsafe characters are left out with everything beneath them; a link leading back to one
-// of its own ancestors is added but not expanded. A folder whose sub-folders cannot be listed
-// (permission denied, path not found) is removed from the list and the walk goes on. Other
-// failures are reported with the walker's location text and the step number, and the walk
-// carries on with the next step.
+// With `recurse` set, a real folder is listed at most once however many links lead to it: a
+// later path to a folder already in the list, or to a folder above a start folder, is left
+// out. Hidden+system folders (trash folders among them) are neither expanded nor added, unless
+// the folder is the root; names that are not valid UTF-8 are left out with everything beneath
+// them. A folder whose sub-folders cannot be listed (permission denied, path not found) is
+// removed from the list and the walk goes on. Other failures are reported with the walker's
+// location text and the step number, and the walk carries on with the next step.
 void GetSubDirectories2016(FolderList& folders, bool recurse, ErrorReporter& reporter,
-                           const ProcessEvents& processEvents = {}, FileSystem& fs = fileSystem());
+                           const ProcessEvents& processEvents = {}, FileSystem& fs = fileSystem(),
+                           const WalkNotice& notice = {});
 
 // The plain names of the existing files in `folder` (with or without its trailing "/") that
 // match the wildcard pattern, hidden and system files included, folders never; in listing
 // order. A folder that cannot be listed gives no names.
-QStringList ListFiles(const QString& folder, const QString& pattern, FileSystem& fs = fileSystem());
+QStringList ListFiles(const QString& folder, const QString& pattern, FileSystem& fs = fileSystem(),
+                      const WalkNotice& notice = {});
 
 // True when the path names an existing regular file, readable or not; false for folders,
 // missing paths and everything else. Never blocks and never throws.
 bool IsExistingFile(const QString& path, FileSystem& fs = fileSystem());
 
-// True when a character of the name is one the walker refuses: a code point below 32, from
-// 127 to 159, or "?". An empty name is safe.
+// True when the name cannot be stored as a file name: it holds a lone UTF-16 surrogate, which
+// has no UTF-8 form. Every other character, "?" and control characters included, is safe.
 bool HasUnsafeCharacters(const QString& name);
-// The same for a name as stored on disk; bytes that are not valid UTF-8 are unsafe.
+// The same for a name as stored on disk: unsafe when it is not valid UTF-8, since the program
+// could not name it again.
 bool HasUnsafeCharacters(QByteArrayView storedName);
 
 // Classic wildcard matching: case-insensitive, "*" any run, "?" exactly one character, and a

@@ -14,7 +14,8 @@ int AddFilesOfTree(const QString& startFolder, const TreeAddition& addition, Fil
     FolderList folders;
     g.step(114, [&] { folders.append(startFolder + kNativeSeparator); });
     g.step(116, [&] {
-        GetSubDirectories2016(folders, true, addition.reporter, addition.processEvents, fs);
+        GetSubDirectories2016(folders, true, addition.reporter, addition.processEvents, fs,
+                              addition.notice);
     });
 
     int added = 0;
@@ -22,7 +23,7 @@ int AddFilesOfTree(const QString& startFolder, const TreeAddition& addition, Fil
         QString folder = entry;
         g.step(120, [&] { folder.chop(1); });
         QStringList names;
-        g.step(122, [&] { names = ListFiles(folder, addition.pattern, fs); });
+        g.step(122, [&] { names = ListFiles(folder, addition.pattern, fs, addition.notice); });
         for (const QString& name : std::as_const(names)) {
             if (name.startsWith(QLatin1Char('~')))
                 continue;

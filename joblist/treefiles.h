@@ -23,6 +23,8 @@ struct TreeAddition {
     ProcessEvents processEvents;
     // Receives each qualifying file's full path, in order.
     std::function<void(const QString&)> append;
+    // Told what the walk could not enter and which files the pattern left out; may be empty.
+    WalkNotice notice = {};
 };
 
 // Adds every file of the tree under `startFolder` (the folder itself, then its sub-folders
@@ -30,7 +32,8 @@ struct TreeAddition {
 // start with "~", names an existing file and whose attribute value is not exactly 34
 // (archive + hidden: an ordinary hidden file; read-only hidden files and other values are
 // added). Paths are composed as folder + "/" + name and cleaned of doubled separators, so the
-// root folder "/" gives "/name". Folders that cannot be listed contribute nothing, silently.
+// root folder "/" gives "/name". Folders that cannot be listed contribute nothing; only the
+// notice hears of them.
 // A failing step is reported and the routine carries on with the next one. Used by the
 // folder add button, the drop of a folder and the command line. Returns the number of paths
 // handed to `append`.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArrayView>
 #include <QDateTime>
 #include <QList>
 #include <QString>
@@ -17,7 +18,9 @@ namespace slate {
 namespace attribute {
 inline constexpr int kReadOnly = 1;  // the user may not write it
 inline constexpr int kHidden = 2;    // the name starts with "."
-inline constexpr int kSystem = 4;    // neither a regular file nor a folder (FIFO, socket, device)
+// Neither a regular file nor a folder (FIFO, socket, device); for a folder, together with
+// kHidden: a trash or lost+found folder, which the walk leaves alone.
+inline constexpr int kSystem = 4;
 inline constexpr int kFolder = 16;
 inline constexpr int kArchive = 32;         // a regular file
 inline constexpr int kReparsePoint = 1024;  // a symbolic link
@@ -72,7 +75,14 @@ class FileSystem {
     virtual std::optional<QDateTime> modificationTime(const QString& path) = 0;
     // The path with every link resolved; empty text when it cannot be resolved.
     virtual QString canonicalPath(const QString& path) = 0;
+    // Equal for two paths exactly when they lead to the same file or folder, however many
+    // links lie between; empty text when it cannot be read.
+    virtual QString identity(const QString& path) { return canonicalPath(path); }
 };
+
+// A name as stored on disk, as text. Bytes that are not valid UTF-8 are shown as "\xHH" and
+// `valid` is set false: such a text names the entry for people but cannot reach it again.
+QString decodeFileName(QByteArrayView stored, bool* valid = nullptr);
 
 // The operating system's file system.
 FileSystem& nativeFileSystem();

@@ -1,4 +1,4 @@
-#include <QStringDecoder>
+#include <QRegularExpression>
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -40,6 +40,25 @@ QByteArray lastComponent(const QByteArray& path) {
     return slash < 0 ? path : path.mid(slash + 1);
 }
 
+// The user's own trash folder, where the desktop keeps what was deleted.
+QByteArray userTrashFolder() {
+    const QByteArray dataHome = qgetenv("XDG_DATA_HOME");
+    if (dataHome.startsWith('/'))
+        return dataHome + "/Trash";
+    return qgetenv("HOME") + "/.local/share/Trash";
+}
+
+// Trash and lost+found folders hold deleted or orphaned files; they take the attribute value
+// of a hidden system folder, the value that keeps the walk out of them.
+bool isTrashFolder(const QByteArray& name, const struct stat& folder) {
+    static const QRegularExpression volumeTrash(QStringLiteral("^\\.Trash(-[0-9]+)?$"));
+    if (name == "lost+found" || volumeTrash.match(QString::fromLatin1(name)).hasMatch())
+        return true;
+    struct stat trash {};
+    return name == "Trash" && ::stat(userTrashFolder().constData(), &trash) == 0 &&
+           trash.st_dev == folder.st_dev && trash.st_ino == folder.st_ino;
+}
+
 // The attribute value of `name` relative to the open folder `dirFd` (AT_FDCWD for a path).
 std::optional<int> attributesAt(int dirFd, const QByteArray& name) {
     struct stat own {};
@@ -52,6 +71,9 @@ std::optional<int> attributesAt(int dirFd, const QByteArray& name) {
         value |= attribute::kReparsePoint;
         targetKnown = ::fstatat(dirFd, name.constData(), &target, 0) == 0;
     }
+    const QByteArray last = lastComponent(name);
+    if (targetKnown && S_ISDIR(target.st_mode) && isTrashFolder(last, target))
+        return value | attribute::kFolder | attribute::kHidden | attribute::kSystem;
     if (targetKnown) {
         if (S_ISDIR(target.st_mode))
             value |= attribute::kFolder;
@@ -62,7 +84,6 @@ std::optional<int> attributesAt(int dirFd, const QByteArray& name) {
         if (::faccessat(dirFd, name.constData(), W_OK, 0) != 0)
             value |= attribute::kReadOnly;
     }
-    const QByteArray last = lastComponent(name);
     if (last.startsWith('.') && last != "." && last != "..")
         value |= attribute::kHidden;
     return value;
@@ -137,10 +158,8 @@ class PosixFileSystem : public FileSystem {
             const QByteArray name(raw->d_name);
             if (name == "." || name == "..")
                 continue;
-            QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
             FolderEntry entry;
-            entry.name = decoder.decode(name);
-            entry.validName = !decoder.hasError();
+            entry.name = decodeFileName(name, &entry.validName);
             entry.attributes = attributesAt(dirFd, name);
             entries.append(entry);
         }
@@ -159,6 +178,13 @@ class PosixFileSystem : public FileSystem {
             return std::nullopt;
         return QDateTime::fromMSecsSinceEpoch(qint64(info.st_mtim.tv_sec) * 1000 +
                                               info.st_mtim.tv_nsec / 1000000);
+    }
+
+    QString identity(const QString& path) override {
+        struct stat info {};
+        if (path.isEmpty() || ::stat(encodePath(path).constData(), &info) != 0)
+            return {};
+        return QStringLiteral("%1:%2").arg(quint64(info.st_dev)).arg(quint64(info.st_ino));
     }
 
     QString canonicalPath(const QString& path) override {

@@ -174,6 +174,31 @@ TEST_F(PosixFileSystemTest, ModificationTimeAndCanonicalPath) {
     EXPECT_EQ(fs.canonicalPath(path(QStringLiteral("missing"))), QString());
 }
 
+struct DecodeCase {
+    const char* stored;
+    const char16_t* shown;
+    bool valid;
+};
+
+class DecodeFileNameTest : public ::testing::TestWithParam<DecodeCase> {};
+
+TEST_P(DecodeFileNameTest, ShowsStrayBytesAsEscapes) {
+    bool valid = !GetParam().valid;
+    EXPECT_EQ(decodeFileName(QByteArrayView(GetParam().stored), &valid),
+              QString::fromUtf16(GetParam().shown));
+    EXPECT_EQ(valid, GetParam().valid);
+}
+
+INSTANTIATE_TEST_SUITE_P(Names, DecodeFileNameTest,
+                         ::testing::Values(DecodeCase{"caf\xC3\xA9 \xE2\x82\xAC", u"café €", true},
+                                           DecodeCase{"new\nline?", u"new\nline?", true},
+                                           DecodeCase{"caf\xE9.odp", u"caf\\xE9.odp", false},
+                                           DecodeCase{"\xFF\xFE\xF0\x9F\x98\x80",
+                                                      u"\\xFF\\xFE\U0001F600", false},
+                                           DecodeCase{"end\xE2\x82", u"end\\xE2\\x82", false},
+                                           DecodeCase{"\xC0\xAF", u"\\xC0\\xAF", false},
+                                           DecodeCase{"\xED\xA0\x80", u"\\xED\\xA0\\x80", false}));
+
 TEST(FileSystemOverride, ReplacesAndRestores) {
     FileSystem& native = nativeFileSystem();
     ASSERT_EQ(&fileSystem(), &native);

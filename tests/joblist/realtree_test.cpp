@@ -1,4 +1,5 @@
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -7,6 +8,8 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdio>
+#include <cstdlib>
 #include <future>
 
 #include <gtest/gtest.h>
@@ -57,11 +60,112 @@ class RealTreeTest : public ::testing::Test {
         return result.get();
     }
 
+    QStringList addTree(const QString& start, const QString& pattern = QStringLiteral("*.odp"),
+                        const WalkNotice& notice = {}) {
+        QStringList added;
+        AddFilesOfTree(start, {pattern,
+                               reporter,
+                               location::kAddFolder,
+                               {},
+                               [&](const QString& p) { added.append(p); },
+                               notice});
+        return added;
+    }
+
     QTemporaryDir dir;
     QString root;
     QStringList fifos;
     RecordingReporter reporter;
 };
+
+TEST_F(RealTreeTest, SiblingLinksAreWalkedOnceEachInLinearTime) {
+    // n0 ... n20, each holding two links, a and b, to the next; the file lies in the last.
+    constexpr int k = 20;
+    for (int i = 0; i < k; ++i) {
+        QDir().mkpath(path(QStringLiteral("n%1").arg(i)));
+        for (const char* name : {"a", "b"})
+            link(QStringLiteral("n%1/%2").arg(i).arg(QLatin1String(name)),
+                 path(QStringLiteral("n%1").arg(i + 1)));
+    }
+    touch(QStringLiteral("n%1/deep.odp").arg(k));
+
+    QElapsedTimer clock;
+    clock.start();
+    auto walk = std::async(std::launch::async, [&] { return addTree(path(QStringLiteral("n0"))); });
+    if (walk.wait_for(std::chrono::seconds(10)) == std::future_status::timeout) {
+        // The walk cannot be stopped from here; ending the program fails the test.
+        std::fputs("The walk of sibling links did not end.\n", stderr);
+        std::_Exit(1);
+    }
+    const qint64 elapsed = clock.elapsed();
+
+    EXPECT_EQ(walk.get(),
+              QStringList{path(QStringLiteral("n0/") + QStringLiteral("a/").repeated(k) +
+                               QStringLiteral("deep.odp"))});
+    EXPECT_LT(elapsed, 1000);
+}
+
+class LinuxNamesTest : public RealTreeTest, public ::testing::WithParamInterface<const char*> {};
+
+TEST_P(LinuxNamesTest, OrdinaryNamesAndLongPathsAreWalked) {
+    const QString file = QString::fromUtf8(GetParam())
+                             .replace(QStringLiteral("<long>"), QString(120, QLatin1Char('x')));
+    touch(file);
+    EXPECT_EQ(addTree(root), QStringList{path(file)});
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    RealTree, LinuxNamesTest,
+    ::testing::Values("what?/q.odp", "new\nline/n.odp", "tab\tand\x7F\xC2\x85/t.odp",
+                      // Over 300 characters with the temporary folder.
+                      "Reports <long>/Quarterly <long>/Appendix/Charts and Tables/Final/f.odp"));
+
+TEST_F(RealTreeTest, NamesThatAreNotUtf8AreLeftOutAndTold) {
+    touch(QStringLiteral("good.odp"));
+    const QByteArray folder = path(QStringLiteral("caf")).toUtf8() + "\xE9";
+    const QByteArray file = path(QStringLiteral("bad")).toUtf8() + "\xFF.odp";
+    ASSERT_EQ(::mkdir(folder.constData(), 0700), 0);
+    const int fd = ::open(file.constData(), O_CREAT | O_WRONLY, 0600);
+    ASSERT_GE(fd, 0);
+    ::close(fd);
+
+    QList<std::pair<WalkSkip, QString>> told;
+    EXPECT_EQ(addTree(root, QStringLiteral("*.odp"),
+                      [&](const QString& p, WalkSkip why) {
+                          told.append({why, p});
+                      }),
+              QStringList{path(QStringLiteral("good.odp"))});
+    const QList<std::pair<WalkSkip, QString>> expected{
+        {WalkSkip::UndecodableName, path(QStringLiteral("caf\\xE9"))},
+        {WalkSkip::UndecodableName, path(QStringLiteral("bad\\xFF.odp"))}};
+    EXPECT_EQ(told, expected);
+    // Qt cannot name them, so they would stay behind.
+    ::rmdir(folder.constData());
+    ::unlink(file.constData());
+}
+
+TEST_F(RealTreeTest, TrashAndLostFoldersAreLeftAlone) {
+    const QString dataHome = path(QStringLiteral("home/.local/share"));
+    const QByteArray savedDataHome = qgetenv("XDG_DATA_HOME");
+    qputenv("XDG_DATA_HOME", dataHome.toUtf8());
+    for (const char* left :
+         {"usb/.Trash-0/files/deleted.odp", "usb/.Trash-1000/files/d.odp", "usb/.Trash/d.odp",
+          "usb/lost+found/#1234.odp", "home/.local/share/Trash/files/d.odp"})
+        touch(QString::fromUtf8(left));
+    // In the order of the walk: level by level.
+    const QStringList walked{
+        QStringLiteral("usb/.hidden/kept.odp"), QStringLiteral("usb/.Trash-me/kept.odp"),
+        QStringLiteral("usb/Trash/kept.odp"), QStringLiteral("home/.local/share/x.odp")};
+    for (const QString& file : walked)
+        touch(file);
+
+    const QStringList added = addTree(root);
+    qputenv("XDG_DATA_HOME", savedDataHome);
+    QStringList expected;
+    for (const QString& file : walked)
+        expected << path(file);
+    EXPECT_EQ(added, expected);
+}
 
 TEST_F(RealTreeTest, ListingOrderAndNames) {
     for (const char* name : {"b.odp", "B.odp", "a.odp", "C.odp", "é.odp", "日本.odp", "x.odpx"})

@@ -80,29 +80,42 @@ TEST_F(WalkerTest, HiddenSystemStartFolderStaysButOnlyTheRootIsExpanded) {
               QStringList({"//", "//usr/", "//usr/lib/"}));
 }
 
-TEST_F(WalkerTest, UnsafeNamesAreLeftOutWithTheirSubtrees) {
-    const QStringList unsafe = {QStringLiteral("tab\there"), QStringLiteral("del\x7F"),
-                                QString(QChar(0x85)) + QStringLiteral("nel"),
-                                QStringLiteral("what?"), QString(QChar(0x9F))};
-    for (const QString& name : unsafe)
+TEST_F(WalkerTest, OnlyUndecodableNamesAreLeftOutWithTheirSubtrees) {
+    const QString odd[] = {QStringLiteral("new\nline"), QStringLiteral("what?"),
+                           QStringLiteral("tab\there"), QString(300, QLatin1Char('n'))};
+    for (const QString& name : odd)
         fs.addFolder(QStringLiteral("/s/") + name + QStringLiteral("/below"));
-    fs.addUndecodable(QStringLiteral("/s/bad\uFFFD"), MemoryFileSystem::Kind::Folder);
-    fs.addFolder(QStringLiteral("/s/bad\uFFFD/below"));
-    fs.addFolder(QStringLiteral("/s/café/日本"));
-    fs.addFolder(QStringLiteral("/s/") + QString(260, QLatin1Char('n')));
-    fs.addFolder(QStringLiteral("/s/") + QString(259, QLatin1Char('n')));
-    EXPECT_EQ(walk({QStringLiteral("/s/")}),
-              QStringList({"/s/", "/s/café/", QStringLiteral("/s/") + QString(259, 'n') + '/',
-                           "/s/café/日本/"}));
+    fs.addUndecodable(QStringLiteral("/s/bad\\xE9"), MemoryFileSystem::Kind::Folder);
+    fs.addFolder(QStringLiteral("/s/bad\\xE9/below"));
+    QList<std::pair<WalkSkip, QString>> told;
+    FolderList folders{QStringLiteral("/s/")};
+    GetSubDirectories2016(folders, true, reporter, {}, fs, [&](const QString& path, WalkSkip why) {
+        told.append({why, path});
+    });
+    EXPECT_EQ(folders.size(), 9);  // the start, the four odd names and what lies below them
+    for (const QString& name : odd)
+        EXPECT_TRUE(folders.contains(QStringLiteral("/s/") + name + QStringLiteral("/below/")));
+    const QList<std::pair<WalkSkip, QString>> undecodable{
+        {WalkSkip::UndecodableName, QStringLiteral("/s/bad\\xE9")}};
+    EXPECT_EQ(told, undecodable);
 }
 
-TEST_F(WalkerTest, PathsAtTheLengthLimitAreKeptButNotExpanded) {
-    const QString base = QStringLiteral("/s/") + QString(253, QLatin1Char('x'));  // 256 chars
+TEST_F(WalkerTest, PathsAtTheByteLimitAreKeptButNotExpanded) {
+    // 2 bytes a character: 4092 bytes, far fewer characters.
+    const QString base = QStringLiteral("/s/") + QString(2044, QChar(0xE9)) + QLatin1Char('x');
     fs.addFolder(base + QStringLiteral("/ab/c"));
     fs.addFolder(base + QStringLiteral("/a/c"));
-    // "/a/" ends at 259 characters and is expanded; "/ab/" reaches 260 and is not.
-    EXPECT_EQ(walk({QStringLiteral("/s/")}),
+    QList<std::pair<WalkSkip, QString>> told;
+    FolderList folders{QStringLiteral("/s/")};
+    GetSubDirectories2016(folders, true, reporter, {}, fs, [&](const QString& path, WalkSkip why) {
+        told.append({why, path});
+    });
+    // "/a/" ends at 4095 bytes and is expanded; "/ab/" reaches 4096 and is not.
+    EXPECT_EQ(folders,
               QStringList({"/s/", base + "/", base + "/a/", base + "/ab/", base + "/a/c/"}));
+    const QList<std::pair<WalkSkip, QString>> tooLong{{WalkSkip::PathTooLong, base + "/ab/"},
+                                                      {WalkSkip::PathTooLong, base + "/a/c/"}};
+    EXPECT_EQ(told, tooLong);
 }
 
 TEST_F(WalkerTest, UnlistableFoldersAreRemovedAndTheWalkGoesOn) {
@@ -114,9 +127,19 @@ TEST_F(WalkerTest, UnlistableFoldersAreRemovedAndTheWalkGoesOn) {
     fs.failListing(QStringLiteral("/s/B"), listingerror::kPathNotFound);
     fs.failListing(QStringLiteral("/u"), listingerror::kPermissionDenied);
     fs.failListing(QStringLiteral("/s/C/C1"), listingerror::kOtherFailure);
-    EXPECT_EQ(walk({QStringLiteral("/u/"), QStringLiteral("/s/"), QStringLiteral("/t/")}),
-              QStringList({"/s/", "/t/", "/s/C/", "/t/T1/", "/s/C/C1/"}));
+    QList<std::pair<WalkSkip, QString>> told;
+    FolderList folders{QStringLiteral("/u/"), QStringLiteral("/s/"), QStringLiteral("/t/")};
+    GetSubDirectories2016(folders, true, reporter, {}, fs, [&](const QString& path, WalkSkip why) {
+        told.append({why, path});
+    });
+    EXPECT_EQ(folders, QStringList({"/s/", "/t/", "/s/C/", "/t/T1/", "/s/C/C1/"}));
     EXPECT_TRUE(reporter.reports.isEmpty());
+    // A folder that vanished is no news; one that cannot be read is.
+    const QList<std::pair<WalkSkip, QString>> unreadable{
+        {WalkSkip::Unreadable, QStringLiteral("/u/")},
+        {WalkSkip::Unreadable, QStringLiteral("/s/A/")},
+        {WalkSkip::Unreadable, QStringLiteral("/s/C/C1/")}};
+    EXPECT_EQ(told, unreadable);
 }
 
 TEST_F(WalkerTest, RemovalTakesTheFirstEqualEntryWithoutSkippingAny) {
@@ -146,13 +169,16 @@ TEST_F(WalkerTest, LinksBackToAnAncestorAreLeftOut) {
               QStringList({"/s/", "/s/a/", "/s/a/away/", "/s/a/b/", "/s/a/away/x/"}));
 }
 
-TEST_F(WalkerTest, MutualLinksTerminate) {
+TEST_F(WalkerTest, EachRealFolderIsListedOnceHoweverManyLinksLeadThere) {
     fs.addFolder(QStringLiteral("/t/a"));
-    fs.addFolder(QStringLiteral("/t/b"));
+    fs.addFolder(QStringLiteral("/t/b/inner"));
     fs.addLink(QStringLiteral("/t/a/l1"), QStringLiteral("/t/b"));
-    fs.addLink(QStringLiteral("/t/b/l2"), QStringLiteral("/t/a"));
-    EXPECT_EQ(walk({QStringLiteral("/t/")}),
-              QStringList({"/t/", "/t/a/", "/t/b/", "/t/a/l1/", "/t/b/l2/"}));
+    fs.addLink(QStringLiteral("/t/a/l2"), QStringLiteral("/t/b/inner"));
+    fs.addLink(QStringLiteral("/t/b/l3"), QStringLiteral("/t/a"));
+    EXPECT_EQ(walk({QStringLiteral("/t/"), QStringLiteral("/t/b/")}),
+              QStringList({"/t/", "/t/b/", "/t/a/", "/t/b/inner/"}));
+    for (auto it = fs.listings.cbegin(); it != fs.listings.cend(); ++it)
+        EXPECT_EQ(it.value(), 1) << it.key().toStdString();
 }
 
 TEST_F(WalkerTest, LetsTheWindowProcessEvents) {

@@ -1,0 +1,127 @@
+#include "app/cliinputs.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QHash>
+#include <QSet>
+
+#include "app/console.h"
+#include "common/errorpolicy.h"
+#include "common/files.h"
+#include "joblist/addfolder.h"
+#include "joblist/joblist.h"
+#include "joblist/treefiles.h"
+
+namespace slate {
+
+namespace {
+
+QString absolute(const QString& path) {
+    return QDir::cleanPath(QDir::current().absoluteFilePath(path));
+}
+
+QString counted(int n, const char* one, const char* many) {
+    return QStringLiteral("%1 %2").arg(n).arg(QLatin1String(n == 1 ? one : many));
+}
+
+QString withoutTrailingSlash(QString path) {
+    while (path.size() > 1 && path.endsWith(QLatin1Char('/')))
+        path.chop(1);
+    return path;
+}
+
+// Tells one source file from another: its folder with links resolved, and its own name. A
+// link to a file stays a source of its own, since its result gets its own name.
+class SourceKeys {
+  public:
+    QString of(const QString& path) {
+        const QFileInfo info(path);
+        const QString folder = info.absolutePath();
+        auto it = realFolders_.constFind(folder);
+        if (it == realFolders_.constEnd()) {
+            const QString real = QDir(folder).canonicalPath();
+            it = realFolders_.insert(folder, real.isEmpty() ? folder : real);
+        }
+        return *it + QLatin1Char('/') + info.fileName();
+    }
+
+  private:
+    QHash<QString, QString> realFolders_;
+};
+
+}  // namespace
+
+QStringList InputSkips::remarks(const QString& pattern) const {
+    QStringList parts;
+    if (unreadable > 0)
+        parts << counted(unreadable, "folder could not be read", "folders could not be read");
+    if (undecodable > 0)
+        parts << counted(undecodable, "name not valid UTF-8", "names not valid UTF-8");
+    if (notMatching > 0)
+        parts << counted(notMatching, "file", "files") + QStringLiteral(" not matching ") + pattern;
+    if (duplicates > 0)
+        parts << counted(duplicates, "duplicate", "duplicates");
+    return parts;
+}
+
+bool addCommandLinePaths(const ConvertArguments& arguments, JobList& jobs, ErrorReporter& reporter,
+                         QTextStream& err, InputSkips& skips) {
+    SourceKeys keys;
+    QSet<QString> listed;
+    QSet<QString> noticed;
+    const auto add = [&](const QString& file) {
+        const QString key = keys.of(file);
+        if (listed.contains(key)) {
+            ++skips.duplicates;
+            return;
+        }
+        listed.insert(key);
+        jobs.append(file);
+    };
+    // A folder given twice, or inside another given folder, is walked again: say it once.
+    const WalkNotice notice = [&](const QString& path, WalkSkip why) {
+        if (noticed.contains(path))
+            return;
+        noticed.insert(path);
+        const QString shown = withoutTrailingSlash(path);
+        switch (why) {
+            case WalkSkip::Unreadable:
+                ++skips.unreadable;
+                writeProblem(err, shown, QStringLiteral("cannot read this folder; skipped"));
+                break;
+            case WalkSkip::PathTooLong:
+                ++skips.unreadable;
+                writeProblem(err, shown, QStringLiteral("path too long to open; skipped"));
+                break;
+            case WalkSkip::UndecodableName:
+                ++skips.undecodable;
+                writeProblem(err, shown, QStringLiteral("name is not valid UTF-8; skipped"));
+                break;
+            case WalkSkip::NotMatching:
+                ++skips.notMatching;
+                break;
+        }
+    };
+    const QString pattern = QStringLiteral("*.") + arguments.extension;
+
+    for (const QString& given : arguments.paths) {
+        if (arguments.undecodable.contains(given)) {
+            writeProblem(err, given,
+                         QStringLiteral("the name is not valid UTF-8, so it cannot be opened"));
+            return false;
+        }
+        const QString path = absolute(given);
+        if (FolderExists(path)) {
+            AddFilesOfTree(path,
+                           {pattern, reporter, location::kAddFolder, ProcessEvents(), add, notice});
+        } else if (!given.isEmpty() && IsExistingFile(path)) {
+            add(path);
+        } else {
+            writeProblem(err, given, QStringLiteral("No such file or folder"));
+            return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace slate
