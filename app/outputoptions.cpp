@@ -123,11 +123,11 @@ void OutputOptions::restore(GuardedProcedure& g) {
         changeInStep([&] { text1_->setText(text); });
     });
     g.step(138, [&] {
-        const bool selected = ReadBoolean(GetSetting(setting::kOption1, 1));
+        const bool selected = GetBooleanSetting(setting::kOption1, 1);
         changeInStep([&] { setSelected(option1_, selected); });
     });
     g.step(140, [&] {
-        const bool selected = ReadBoolean(GetSetting(setting::kOption2, 0));
+        const bool selected = GetBooleanSetting(setting::kOption2, 0);
         changeInStep([&] { setSelected(option2_, selected); });
     });
     if (g.test(142, [&] { return option1_->isChecked(); }))
