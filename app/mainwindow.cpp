@@ -329,7 +329,8 @@ bool MainWindow::option2Selected() const {
 }
 
 QString MainWindow::outputFolderText() const {
-    return Text1->text();
+    // The check before the run and every save use the same absolute folder.
+    return outputOptions_->outputFolder();
 }
 
 void MainWindow::PushButton4_Click() {
