@@ -72,6 +72,8 @@ class FakeBridge : public OfficeBridge {
     // Tests that use paths that are not local may write somewhere of their own.
     std::function<void(const QString& url, const QByteArray& content)> writeTarget;
     QByteArray content = QByteArrayLiteral("fake PowerPoint 97 file");
+    // The export filters this office has.
+    QStringList exportFilters{QStringLiteral("MS PowerPoint 97")};
     // Runs before each call is carried out, to act as the user or the office would meanwhile.
     std::function<void(const Call&)> onCall;
 
@@ -95,6 +97,7 @@ class FakeBridge : public OfficeBridge {
                                      const QString& command, const QString& targetFrameName,
                                      qint16 searchFlags, const PropertyList& arguments) override;
     void doClose(OfficeObject& document, bool deliverOwnership) override;
+    bool doHasExportFilter(const QString& filterName) override;
 
   private:
     class Object;
