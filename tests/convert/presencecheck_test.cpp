@@ -11,48 +11,14 @@ namespace {
 using testing::RecordingShell;
 using testing::ScriptedDialogs;
 
-enum class Office { NotFound, NoAnswer, NoFilter, FilterQueryFails };
-
 struct ReasonCase {
     const char* name;
-    Office office;
-    QStringList said;  // pieces of the line on standard error
+    FakeBridge::Rule rule;  // no call: the office answers but lacks the filter
+    QStringList said;       // pieces of the line on standard error
 };
 
 class PresenceCheck : public ::testing::TestWithParam<ReasonCase> {
   protected:
-    void makeOffice(Office office) {
-        switch (office) {
-            case Office::NotFound:
-                bridge.addRule({FakeBridge::Action::Unavailable,
-                                QStringLiteral("obtainServiceManager"),
-                                0,
-                                {},
-                                QStringLiteral("LibreOffice could not be started: no soffice was "
-                                               "found")});
-                break;
-            case Office::NoAnswer:
-                bridge.addRule({FakeBridge::Action::Unavailable,
-                                QStringLiteral("obtainServiceManager"),
-                                0,
-                                {},
-                                QStringLiteral("it did not accept a connection within 60 "
-                                               "seconds")});
-                break;
-            case Office::NoFilter:
-                bridge.exportFilters.clear();
-                break;
-            case Office::FilterQueryFails:
-                bridge.failAt(QStringLiteral("hasExportFilter"), QStringLiteral("bridge gone"));
-                break;
-        }
-    }
-    bool check() {
-        return RequireOpenOffice(
-            bridge, dialogs, shell, [this] { events << QStringLiteral("end"); },
-            [this](const QString& line) { events << QStringLiteral("said: ") + line; });
-    }
-
     FakeBridge bridge;
     ScriptedDialogs dialogs;
     RecordingShell shell;
@@ -60,25 +26,35 @@ class PresenceCheck : public ::testing::TestWithParam<ReasonCase> {
 };
 
 TEST_P(PresenceCheck, TellsTheReasonThenShowsTheSameMessageAndEnds) {
-    makeOffice(GetParam().office);
+    if (GetParam().rule.call.isEmpty())
+        bridge.exportFilters.clear();
+    else
+        bridge.addRule(GetParam().rule);
     dialogs.onShow = [this](const ScriptedDialogs::Shown&) { events << QStringLiteral("box"); };
-    EXPECT_FALSE(check());
+    EXPECT_FALSE(RequireOpenOffice(
+        bridge, dialogs, shell, [this] { events << QStringLiteral("end"); },
+        [this](const QString& line) { events << line; }));
     ASSERT_EQ(events.size(), 3) << events.join(QLatin1Char('|')).toStdString();
-    EXPECT_TRUE(events[0].startsWith(QStringLiteral("said: slatemere-converter: ")));
+    EXPECT_TRUE(events[0].startsWith(QStringLiteral("slatemere-converter: ")));
     for (const QString& piece : GetParam().said)
         EXPECT_TRUE(events[0].contains(piece)) << events[0].toStdString();
-    EXPECT_EQ(events[1], QStringLiteral("box"));
-    EXPECT_EQ(events[2], QStringLiteral("end"));
+    EXPECT_EQ(events.mid(1), (QStringList{QStringLiteral("box"), QStringLiteral("end")}));
     EXPECT_EQ(dialogs.messageTexts(), QStringList{officeRequiredText()});
 }
+using Action = FakeBridge::Action;
 INSTANTIATE_TEST_SUITE_P(
     Office, PresenceCheck,
     ::testing::Values(
-        ReasonCase{"NotFound", Office::NotFound, {"no soffice was found"}},
-        ReasonCase{"NoAnswer", Office::NoAnswer, {"cannot be reached", "within 60 seconds"}},
-        ReasonCase{"NoFilter", Office::NoFilter, {"\"MS PowerPoint 97\"", "libreoffice-impress"}},
-        ReasonCase{
-            "FilterQueryFails", Office::FilterQueryFails, {"MS PowerPoint 97", "bridge gone"}}),
+        ReasonCase{"NotFound",
+                   {Action::Unavailable, "obtainServiceManager", 0, {}, "no soffice was found"},
+                   {"no soffice was found"}},
+        ReasonCase{"NoAnswer",
+                   {Action::Unavailable, "obtainServiceManager", 0, {}, "not within 60 seconds"},
+                   {"cannot be reached", "within 60 seconds"}},
+        ReasonCase{"NoFilter", {}, {"\"MS PowerPoint 97\"", "libreoffice-impress"}},
+        ReasonCase{"FilterQueryFails",
+                   {Action::Fail, "hasExportFilter", 0, {}, "bridge gone"},
+                   {"MS PowerPoint 97", "bridge gone"}}),
     [](const auto& info) { return info.param.name; });
 
 TEST(PresenceCheckPasses, WhenTheOfficeAnswersAndHasTheFilterNothingIsSaidOrShown) {
@@ -89,12 +65,9 @@ TEST(PresenceCheckPasses, WhenTheOfficeAnswersAndHasTheFilterNothingIsSaidOrShow
     bool ended = false;
     EXPECT_TRUE(RequireOpenOffice(
         bridge, dialogs, shell, [&] { ended = true; }, [&](const QString& line) { said << line; }));
-    EXPECT_EQ(bridge.log(), (QStringList{QStringLiteral("obtainServiceManager(com.sun.star."
-                                                        "ServiceManager)"),
-                                         QStringLiteral("hasExportFilter(MS PowerPoint 97)")}));
-    EXPECT_TRUE(said.isEmpty());
-    EXPECT_TRUE(dialogs.shown.isEmpty());
-    EXPECT_FALSE(ended);
+    EXPECT_EQ(bridge.log(), (QStringList{"obtainServiceManager(com.sun.star.ServiceManager)",
+                                         "hasExportFilter(MS PowerPoint 97)"}));
+    EXPECT_TRUE(said.isEmpty() && dialogs.shown.isEmpty() && !ended);
 }
 
 }  // namespace
