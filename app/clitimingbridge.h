@@ -28,6 +28,9 @@ class TimingBridge : public OfficeBridge {
                                      const QString& command, const QString& targetFrameName,
                                      qint16 searchFlags, const PropertyList& arguments) override;
     void doClose(OfficeObject& document, bool deliverOwnership) override;
+    bool doHasExportFilter(const QString& filterName) override {
+        return inner_.hasExportFilter(filterName);
+    }
 
   private:
     // Adds the time `call` takes, even when it throws.

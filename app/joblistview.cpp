@@ -8,14 +8,15 @@
 #include <QPixmap>
 #include <QUrl>
 
+#include "app/twips.h"
 #include "joblist/joblist.h"
 
 namespace slate {
 
 namespace {
-// Pointer heights on the screen that start scrolling while dragging.
-constexpr int kScrollUpBelow = 305;
-constexpr int kScrollDownAbove = 364;
+// How far from the list's top or bottom edge a drag starts scrolling: 55 pixels at 96 dpi,
+// which leaves the 60-pixel still band in the middle of the list.
+constexpr int kScrollBandTwips = 825;
 }  // namespace
 
 JobListView::JobListView(JobList* list, QWidget* parent) : QTreeView(parent), list_(list) {
@@ -91,12 +92,16 @@ void JobListView::removeSelectedEntry() {
         list_->removeAt(row);
 }
 
-int JobListView::scrollTarget(int screenY, int hitRow, int rowCount) {
-    if (screenY < kScrollUpBelow)
+int JobListView::scrollTarget(int y, int listHeight, int band, int hitRow, int rowCount) {
+    if (y < band)
         return hitRow >= 1 ? hitRow - 1 : -1;
-    if (screenY > kScrollDownAbove)
+    if (listHeight - y < band)
         return hitRow + 1 < rowCount ? hitRow + 1 : -1;
     return -1;
+}
+
+int JobListView::scrollBand() const {
+    return twipsToPixels(kScrollBandTwips, logicalDpi(this));
 }
 
 void JobListView::selectRow(int row) {
@@ -148,7 +153,10 @@ void JobListView::mouseMoveEvent(QMouseEvent* event) {
     list_->setText(hitRow, carried);
     selectRow(hitRow);
     draggedItem_ = QPersistentModelIndex(list_->index(hitRow));
-    const int target = scrollTarget(qRound(event->globalPosition().y()), hitRow, list_->count());
+    // The pointer's place on the screen, measured from the list's own edges, so the bands
+    // follow the list wherever the window stands.
+    const int y = mapFromGlobal(event->globalPosition()).toPoint().y();
+    const int target = scrollTarget(y, height(), scrollBand(), hitRow, list_->count());
     if (target >= 0)
         scrollTo(list_->index(target));
 }

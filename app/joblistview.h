@@ -43,9 +43,13 @@ class JobListView : public QTreeView {
     int draggedRow() const { return draggedItem_.isValid() ? draggedItem_.row() : -1; }
     ListPointer listPointer() const { return listPointer_; }
 
-    // The row to scroll into view for a pointer `screenY` pixels below the screen's top while
-    // the dragged path stands at `hitRow` (0-based); -1 when nothing scrolls.
-    static int scrollTarget(int screenY, int hitRow, int rowCount);
+    // The row to scroll into view for a pointer `y` pixels below the top edge of a list
+    // `listHeight` pixels high, while the dragged path stands at `hitRow` (0-based): the row
+    // above within `band` pixels of the top edge, the row below within `band` pixels of the
+    // bottom edge; -1 when nothing scrolls.
+    static int scrollTarget(int y, int listHeight, int band, int hitRow, int rowCount);
+    // The depth of those two bands at the list's scale.
+    int scrollBand() const;
 
   protected:
     void mousePressEvent(QMouseEvent* event) override;

@@ -87,6 +87,7 @@ MainWindow::MainWindow(const WindowServices& services, QWidget* parent)
       jobList_(new JobList(this)),
       closeAction_([] { program::exitNow(0); }),
       endProgram_([] { program::exitNow(3); }),
+      diagnostics_(writeStandardErrorLine),
       batchRun_(std::make_unique<BatchRun>(*jobList_, *this, services.bridge, services.dialogs,
                                            services.reporter)) {
     setObjectName(QStringLiteral("Form1"));
@@ -329,7 +330,8 @@ bool MainWindow::option2Selected() const {
 }
 
 QString MainWindow::outputFolderText() const {
-    return Text1->text();
+    // The check before the run and every save use the same absolute folder.
+    return outputOptions_->outputFolder();
 }
 
 void MainWindow::PushButton4_Click() {
@@ -382,7 +384,8 @@ void MainWindow::Form_Load() {
     g.step(134, [&] { ListView1->setColumnWidth(0, twipsToPixels(7000, logicalDpi(this))); });
     outputOptions_->restore(g);
     g.step(148, [&] {
-        RequireOpenOffice(services_.bridge, services_.dialogs, services_.shell, endProgram_);
+        RequireOpenOffice(services_.bridge, services_.dialogs, services_.shell, endProgram_,
+                          diagnostics_);
     });
 }
 

@@ -74,6 +74,10 @@ class MainWindow : public QWidget, public RunView {
     void setCloseAction(std::function<void()> action) { closeAction_ = std::move(action); }
     // How the start-up ends the program when the office cannot be reached.
     void setEndProgram(std::function<void()> action) { endProgram_ = std::move(action); }
+    // Where the start-up writes why the office cannot be used; standard error by default.
+    void setDiagnostics(std::function<void(const QString&)> write) {
+        diagnostics_ = std::move(write);
+    }
 
     void PushButton1_Click();
     void PushButton2_Click();
@@ -125,6 +129,7 @@ class MainWindow : public QWidget, public RunView {
     QString progressText_;
     std::function<void()> closeAction_;
     std::function<void()> endProgram_;
+    std::function<void(const QString&)> diagnostics_;
     std::unique_ptr<BatchRun> batchRun_;
     OutputOptions* outputOptions_ = nullptr;
 };

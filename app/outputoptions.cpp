@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QButtonGroup>
+#include <QDir>
 #include <QLineEdit>
 #include <QRadioButton>
 
@@ -23,6 +24,24 @@ QString word(bool value) {
     return value ? QStringLiteral("True") : QStringLiteral("False");
 }
 }  // namespace
+
+QString absoluteOutputFolder(const QString& text, const QString& home) {
+    if (text.startsWith(kNativeSeparator))
+        return text;
+    const QChar tilde = QLatin1Char('~');
+    const bool fromHome =
+        text == tilde || (text.startsWith(tilde) && text.at(1) == kNativeSeparator);
+    // The working folder of a program started from a menu is nothing the user chose, so a
+    // relative text is not resolved against it.
+    if (!fromHome || home.isEmpty())
+        return {};
+    QString base = home;
+    while (base.size() > 1 && base.endsWith(kNativeSeparator))
+        base.chop(1);
+    if (text.size() == 1)
+        return base;
+    return base == QString(kNativeSeparator) ? text.mid(1) : base + text.mid(1);
+}
 
 OutputOptions::OutputOptions(QRadioButton* option1, QRadioButton* option2, QWidget* frame4,
                              QLineEdit* text1, QAbstractButton* pushButton3, Dialogs& dialogs,
@@ -57,6 +76,10 @@ void OutputOptions::Option_Click() {
     save(setting::kOption1, word(option1_->isChecked()));
     save(setting::kOption2, word(option2_->isChecked()));
     frame4_->setEnabled(option1_->isChecked());
+}
+
+QString OutputOptions::outputFolder() const {
+    return absoluteOutputFolder(text1_->text(), QDir::homePath());
 }
 
 void OutputOptions::Text1_Change() {
@@ -123,11 +146,11 @@ void OutputOptions::restore(GuardedProcedure& g) {
         changeInStep([&] { text1_->setText(text); });
     });
     g.step(138, [&] {
-        const bool selected = ReadBoolean(GetSetting(setting::kOption1, 1));
+        const bool selected = GetBooleanSetting(setting::kOption1, 1);
         changeInStep([&] { setSelected(option1_, selected); });
     });
     g.step(140, [&] {
-        const bool selected = ReadBoolean(GetSetting(setting::kOption2, 0));
+        const bool selected = GetBooleanSetting(setting::kOption2, 0);
         changeInStep([&] { setSelected(option2_, selected); });
     });
     if (g.test(142, [&] { return option1_->isChecked(); }))

@@ -16,6 +16,11 @@ class Dialogs;
 class ErrorReporter;
 class GuardedProcedure;
 
+// The folder that Text1's text names, as an absolute path: "~" and "~/..." start at `home`,
+// an absolute path stays as typed, and anything else (a relative path, "~name", empty text)
+// names no folder, so empty text comes back.
+QString absoluteOutputFolder(const QString& text, const QString& home);
+
 // The "Save Option" group: all results into the folder in Text1 (Option1) or each beside its
 // source (Option2). Every change is written to the settings store at once; the batch run reads
 // the controls themselves. The controller connects the controls' signals itself.
@@ -36,6 +41,10 @@ class OutputOptions : public QObject {
     void Text1_Change();
     // "...": picks the output folder.
     void PushButton3_Click();
+
+    // The folder the run checks and saves into: Text1's text made absolute against the home
+    // folder; empty when the text names no folder.
+    QString outputFolder() const;
 
   private:
     // Writes a setting for a handler that has no error report of its own.

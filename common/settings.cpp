@@ -86,6 +86,17 @@ bool ReadBoolean(const QString& text) {
         QStringLiteral("Type mismatch: \"%1\" is neither True, False nor a number").arg(text));
 }
 
+bool GetBooleanSetting(const QString& key, const SettingDefault& fallback) {
+    const QString text = GetSetting(key, fallback);
+    try {
+        return ReadBoolean(text);
+    } catch (const AppError& e) {
+        // The user has to find the value to mend it.
+        throw AppError(QStringLiteral("%1 (the setting \"%2\" in the settings file \"%3\")")
+                           .arg(e.description(), key, settingsFilePath()));
+    }
+}
+
 QString settingsFilePath() {
     return openStore()->fileName();
 }

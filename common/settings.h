@@ -49,6 +49,9 @@ void SaveSetting(const QString& key, const QString& value);
 // True/False in any letter case, or a number (zero false, anything else true); any other text
 // throws AppError.
 bool ReadBoolean(const QString& text);
+// A setting read as a Boolean; a stored text that is not one throws AppError naming the key
+// and the settings file.
+bool GetBooleanSetting(const QString& key, const SettingDefault& fallback);
 
 // The file that holds the settings.
 QString settingsFilePath();

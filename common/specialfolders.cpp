@@ -1,6 +1,7 @@
 #include "common/specialfolders.h"
 
 #include "common/errorpolicy.h"
+#include "common/files.h"
 #include "common/paths.h"
 
 namespace slate {
@@ -16,8 +17,19 @@ QString DesktopFolderFrom(const QString& location) {
     return location.endsWith(kNativeSeparator) ? location : location + kNativeSeparator;
 }
 
+QString DefaultOutputFolder(const QString& desktop, const QString& home, FileSystem& fs) {
+    // The Desktop is named even where it was never created; a first run must not be
+    // refused for a folder the user never had.
+    if (!desktop.isEmpty() && FolderExists(desktop, fs))
+        return DesktopFolderFrom(desktop);
+    if (home.isEmpty())
+        throw AppError(QStringLiteral("Neither the Desktop nor the home folder can be found."));
+    return DesktopFolderFrom(home);
+}
+
 QString GetDesktopFolder() {
-    return DesktopFolderFrom(GetSpecialFolderPath(QStandardPaths::DesktopLocation));
+    return DefaultOutputFolder(GetSpecialFolderPath(QStandardPaths::DesktopLocation),
+                               GetSpecialFolderPath(QStandardPaths::HomeLocation));
 }
 
 }  // namespace slate

@@ -305,4 +305,10 @@ void FakeBridge::doClose(OfficeObject& document, bool deliverOwnership) {
     begin(call);
 }
 
+bool FakeBridge::doHasExportFilter(const QString& filterName) {
+    Call call{QStringLiteral("hasExportFilter"), {filterName}, {}, {}, {}};
+    begin(call);
+    return exportFilters.contains(filterName);
+}
+
 }  // namespace slate

@@ -73,6 +73,8 @@ class FakeBridge : public OfficeBridge {
     std::function<void(const QString& url, const QByteArray& content)> writeTarget;
     // Begins like a compound file, as a PowerPoint 97 file does.
     QByteArray content = QByteArray("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8) + "fake PowerPoint 97";
+    // The export filters this office has.
+    QStringList exportFilters{QStringLiteral("MS PowerPoint 97")};
     // Runs before each call is carried out, to act as the user or the office would meanwhile.
     std::function<void(const Call&)> onCall;
 
@@ -96,6 +98,7 @@ class FakeBridge : public OfficeBridge {
                                      const QString& command, const QString& targetFrameName,
                                      qint16 searchFlags, const PropertyList& arguments) override;
     void doClose(OfficeObject& document, bool deliverOwnership) override;
+    bool doHasExportFilter(const QString& filterName) override;
 
   private:
     class Object;

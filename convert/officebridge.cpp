@@ -54,6 +54,10 @@ void OfficeBridge::close(const OfficeRef& document, bool deliverOwnership) {
     doClose(require(document, "Close"), deliverOwnership);
 }
 
+bool OfficeBridge::hasExportFilter(const QString& filterName) {
+    return doHasExportFilter(filterName);
+}
+
 PropertyValue MakePropertyValue(OfficeBridge& bridge, const QString& name, const QVariant& value) {
     const OfficeRef serviceManager = bridge.obtainServiceManager(kServiceManagerName);
     PropertyValue property = bridge.bridgeGetStruct(serviceManager, kPropertyValueType);

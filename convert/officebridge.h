@@ -74,6 +74,11 @@ class OfficeBridge {
     // "Close" on the document.
     void close(const OfficeRef& document, bool deliverOwnership);
 
+    // Whether the office can save through the named export filter: an office installed
+    // without its presentation module still answers, but lacks the filters this program
+    // needs. Throws OfficeError when the office cannot be asked.
+    bool hasExportFilter(const QString& filterName);
+
   protected:
     virtual OfficeRef doObtainServiceManager(const QString& automationName) = 0;
     virtual OfficeRef doCreateInstance(OfficeObject& serviceManager,
@@ -89,6 +94,7 @@ class OfficeBridge {
                                              const QString& command, const QString& targetFrameName,
                                              qint16 searchFlags, const PropertyList& arguments) = 0;
     virtual void doClose(OfficeObject& document, bool deliverOwnership) = 0;
+    virtual bool doHasExportFilter(const QString& filterName) = 0;
 };
 
 // A new property value from a service manager of its own, with its two members set.

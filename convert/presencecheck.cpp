@@ -1,10 +1,20 @@
 #include "convert/presencecheck.h"
 
+#include <cstdio>
+
+#include "common/errorpolicy.h"
 #include "common/interaction.h"
 #include "common/product.h"
+#include "convert/batchrun.h"
 #include "convert/officebridge.h"
 
 namespace slate {
+
+namespace {
+// Debian and its derivatives ship the presentation filters apart from the core office.
+const QString kFilterPackage = QStringLiteral("libreoffice-impress");
+const QString kProgramName = QStringLiteral("slatemere-converter");
+}  // namespace
 
 QString officeRequiredText() {
     return QStringLiteral("Error 214878392") + QStringLiteral("\r\n\r\n") +
@@ -20,19 +30,50 @@ QString officeRequiredText() {
            product::kSupportAddress + QStringLiteral(")");
 }
 
-bool RequireOpenOffice(OfficeBridge& bridge, Dialogs& dialogs, Shell& shell,
-                       const std::function<void()>& endProgram) {
-    bool reached = false;
+QString officeUnusableReason(OfficeBridge& bridge) {
     try {
-        reached = static_cast<bool>(bridge.obtainServiceManager(kServiceManagerName));
+        if (!bridge.obtainServiceManager(kServiceManagerName))
+            return QStringLiteral("LibreOffice gave no service manager.");
     } catch (...) {
-        reached = false;
+        // The bridge's own descriptions already say what failed to start or answer.
+        const QString why = describeException(std::current_exception());
+        return why.startsWith(QLatin1String("LibreOffice"))
+                   ? why
+                   : QStringLiteral("LibreOffice cannot be reached: %1").arg(why);
     }
-    if (reached)
+    try {
+        if (bridge.hasExportFilter(runtext::kFilterName))
+            return {};
+    } catch (...) {
+        return QStringLiteral(
+                   "LibreOffice could not say whether it has the \"%1\" export "
+                   "filter: %2")
+            .arg(runtext::kFilterName, describeException(std::current_exception()));
+    }
+    return QStringLiteral(
+               "LibreOffice has no \"%1\" export filter, which the conversion "
+               "needs. On Debian and Ubuntu it comes with the package %2 "
+               "(sudo apt install %2).")
+        .arg(runtext::kFilterName, kFilterPackage);
+}
+
+void writeStandardErrorLine(const QString& line) {
+    std::fprintf(stderr, "%s\n", line.toLocal8Bit().constData());
+    std::fflush(stderr);
+}
+
+bool RequireOpenOffice(OfficeBridge& bridge, Dialogs& dialogs, Shell& shell,
+                       const std::function<void()>& endProgram,
+                       const std::function<void(const QString&)>& explain) {
+    const QString reason = officeUnusableReason(bridge);
+    if (reason.isEmpty())
         return true;
 
     MsgAnswer answer = MsgAnswer::No;
     try {
+        // The box names no cause; a terminal or a log is where the cause can be read.
+        if (explain)
+            explain(kProgramName + QStringLiteral(": ") + reason);
         answer = dialogs.message(officeRequiredText(), MsgButtons::YesNo);
         if (answer == MsgAnswer::Yes)
             shell.openUrl(product::kOfficeDownloadPage);

@@ -1,5 +1,6 @@
 #include "convert/uno/unobridge.h"
 
+#include <com/sun/star/container/XNameAccess.hpp>
 #include <com/sun/star/frame/XComponentLoader.hpp>
 #include <com/sun/star/frame/XController.hpp>
 #include <com/sun/star/frame/XDispatchHelper.hpp>
@@ -38,6 +39,10 @@ Reference<Interface> require(OfficeObject& object, const char* call) {
     }
     return found;
 }
+
+const QString kFilterFactory = QStringLiteral("com.sun.star.document.FilterFactory");
+// The filter flag that says the filter can write documents.
+constexpr sal_Int32 kExportFlag = 0x2;
 
 OfficeRef wrap(const Reference<css::uno::XInterface>& object,
                const Reference<css::uno::XComponentContext>& context = {}) {
@@ -144,6 +149,31 @@ DispatchResult UnoBridge::doExecuteDispatch(OfficeObject& dispatchHelper, Office
 void UnoBridge::doClose(OfficeObject& document, bool deliverOwnership) {
     session_->call(
         [&] { require<css::util::XCloseable>(document, "Close")->close(deliverOwnership); });
+}
+
+bool UnoBridge::doHasExportFilter(const QString& filterName) {
+    const OfficeSession::Root root = session_->root();
+    bool found = false;
+    session_->call([&] {
+        const Reference<css::container::XNameAccess> filters(
+            root.serviceManager->createInstanceWithContext(toOUString(kFilterFactory),
+                                                           root.context),
+            UNO_QUERY);
+        if (!filters.is())
+            throw OfficeError(QStringLiteral("The office has no filter factory"));
+        const rtl::OUString name = toOUString(filterName);
+        if (!filters->hasByName(name))
+            return;
+        css::uno::Sequence<css::beans::PropertyValue> properties;
+        filters->getByName(name) >>= properties;
+        found = true;
+        for (const css::beans::PropertyValue& property : properties) {
+            sal_Int32 flags = 0;
+            if (property.Name == "Flags" && (property.Value >>= flags))
+                found = (flags & kExportFlag) != 0;
+        }
+    });
+    return found;
 }
 
 }  // namespace slate

@@ -43,6 +43,7 @@ class UnoBridge : public OfficeBridge {
                                      const QString& command, const QString& targetFrameName,
                                      qint16 searchFlags, const PropertyList& arguments) override;
     void doClose(OfficeObject& document, bool deliverOwnership) override;
+    bool doHasExportFilter(const QString& filterName) override;
 
   private:
     std::unique_ptr<uno_detail::OfficeSession> session_;

@@ -25,8 +25,8 @@ class JobListTest : public WindowTest {
     }
     QPoint rowCentre(int row) { return view()->visualRect(list().index(row)).center(); }
 
-    void send(QEvent::Type type, QPoint local, Qt::MouseButton button, int screenY = 330) {
-        const QPointF global(view()->viewport()->mapToGlobal(local).x(), screenY);
+    void send(QEvent::Type type, QPoint local, Qt::MouseButton button) {
+        const QPointF global(view()->viewport()->mapToGlobal(local));
         const Qt::MouseButtons held =
             type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::MouseButtons(button);
         QMouseEvent event(type, QPointF(local), global,
@@ -34,9 +34,7 @@ class JobListTest : public WindowTest {
         QCoreApplication::sendEvent(view()->viewport(), &event);
     }
     void press(int row) { send(QEvent::MouseButtonPress, rowCentre(row), Qt::LeftButton); }
-    void moveTo(int row, int screenY = 330) {
-        send(QEvent::MouseMove, rowCentre(row), Qt::LeftButton, screenY);
-    }
+    void moveTo(int row) { send(QEvent::MouseMove, rowCentre(row), Qt::LeftButton); }
     void release(int row) { send(QEvent::MouseButtonRelease, rowCentre(row), Qt::LeftButton); }
     void writeDragPicture() {
         QFile f(programFile(QStringLiteral("drag.ico")));
@@ -172,41 +170,80 @@ TEST_F(JobListTest, WithoutTheDragPictureTheListKeepsItsPointerAndTheGestureWork
 }
 
 struct ScrollCase {
-    int screenY;
+    int y;
     int hitRow;
     int rowCount;
     int target;
 };
 class ScrollRule : public ::testing::TestWithParam<ScrollCase> {};
-TEST_P(ScrollRule, DependsOnThePointersHeightOnTheScreen) {
+TEST_P(ScrollRule, DependsOnThePointersDistanceFromTheListsEdges) {
     const ScrollCase c = GetParam();
-    EXPECT_EQ(JobListView::scrollTarget(c.screenY, c.hitRow, c.rowCount), c.target);
+    // A list 169 pixels high with 55-pixel bands, as at 96 dpi.
+    EXPECT_EQ(JobListView::scrollTarget(c.y, 169, 55, c.hitRow, c.rowCount), c.target);
 }
 INSTANTIATE_TEST_SUITE_P(JobListView, ScrollRule,
-                         ::testing::Values(ScrollCase{304, 5, 10, 4}, ScrollCase{305, 5, 10, -1},
-                                           ScrollCase{364, 5, 10, -1}, ScrollCase{365, 5, 10, 6},
-                                           ScrollCase{304, 0, 10, -1},  // no row above the first
-                                           ScrollCase{365, 9, 10, -1},  // no row below the last
-                                           ScrollCase{0, 1, 2, 0}, ScrollCase{2000, 0, 2, 1}));
+                         ::testing::Values(ScrollCase{54, 5, 10, 4}, ScrollCase{55, 5, 10, -1},
+                                           ScrollCase{114, 5, 10, -1}, ScrollCase{115, 5, 10, 6},
+                                           ScrollCase{54, 0, 10, -1},   // no row above the first
+                                           ScrollCase{115, 9, 10, -1},  // no row below the last
+                                           ScrollCase{-40, 1, 2, 0}, ScrollCase{400, 0, 2, 1}));
 
-TEST_F(JobListTest, DraggingLowOnTheScreenScrollsTheNextRowIntoView) {
-    QStringList many;
-    for (int i = 0; i < 60; ++i)
-        many << QStringLiteral("/deck%1.odp").arg(i);
-    fill(many);
-    int last = 0;
-    while (last + 1 < 60 &&
-           view()->viewport()->rect().contains(view()->visualRect(list().index(last + 1))))
-        ++last;
-    ASSERT_LT(last + 1, 60);
-    press(last - 1);
-    moveTo(last, 330);  // middle band: no scroll
-    EXPECT_EQ(view()->verticalScrollBar()->value(), 0);
-    press(last);
-    moveTo(last - 1, 330);
-    moveTo(last, 400);
-    EXPECT_GT(view()->verticalScrollBar()->value(), 0);
+// The bands follow the list wherever the window stands on the screen.
+class DragScroll : public JobListTest, public ::testing::WithParamInterface<QPoint> {
+  protected:
+    void SetUp() override {
+        JobListTest::SetUp();
+        QStringList many;
+        for (int i = 0; i < 60; ++i)
+            many << QStringLiteral("/deck%1.odp").arg(i);
+        fill(many);
+        window().move(GetParam());
+        QCoreApplication::processEvents();
+        // The list really stands where the window was put.
+        ASSERT_GE(view()->mapToGlobal(QPoint(0, 0)).y(), GetParam().y());
+    }
+    int scrolled() { return view()->verticalScrollBar()->value(); }
+    // The pointer's height over a row's centre, from the list's own top edge.
+    int listY(int row) { return view()->viewport()->mapTo(view(), rowCentre(row)).y(); }
+    // The first (or last) wholly visible row whose centre lies in [from, to) of the list.
+    int visibleRowIn(int from, int to, bool last = false) {
+        int found = -1;
+        for (int row = 0; row < list().count(); ++row) {
+            const QRect rect = view()->visualRect(list().index(row));
+            if (view()->viewport()->rect().contains(rect) && listY(row) >= from &&
+                listY(row) < to && (found < 0 || last))
+                found = row;
+        }
+        return found;
+    }
+    void drag(int from, int to) {
+        press(from);
+        moveTo(to);
+        release(to);
+    }
+};
+
+TEST_P(DragScroll, NearTheBottomEdgeTheNextRowScrollsIntoView) {
+    const int band = view()->scrollBand();
+    const int row = visibleRowIn(view()->height() - band, view()->height(), true);
+    ASSERT_GE(row, 1);
+    drag(row - 1, row);
+    EXPECT_GT(scrolled(), 0);
 }
+
+TEST_P(DragScroll, NearTheTopEdgeTheRowAboveScrollsIntoView) {
+    view()->verticalScrollBar()->setValue(10);
+    const int before = scrolled();
+    const int row = visibleRowIn(0, view()->scrollBand());
+    ASSERT_GE(row, 1);
+    drag(row + 1, row);
+    EXPECT_LT(scrolled(), before);
+}
+
+INSTANTIATE_TEST_SUITE_P(JobListView, DragScroll, ::testing::Values(QPoint(0, 0), QPoint(40, 700)),
+                         [](const auto& info) {
+                             return info.param.y() == 0 ? "TopOfScreen" : "LowOnScreen";
+                         });
 
 }  // namespace
 }  // namespace slate

@@ -71,6 +71,8 @@ TEST_F(WindowTest, ABadStoredOptionIsReportedAtItsStepAndTheStartGoesOn) {
     ASSERT_EQ(reporter.reports.size(), 1);
     EXPECT_EQ(reporter.reports[0].step, 138);
     EXPECT_EQ(reporter.reports[0].location, location::kFormLoad);
+    EXPECT_TRUE(reporter.reports[0].description.contains(QStringLiteral("\"Option1\"")));
+    EXPECT_TRUE(reporter.reports[0].description.contains(settingsFilePath()));
     EXPECT_TRUE(w.Option1->isChecked());
     EXPECT_TRUE(w.Frame4->isEnabled());
 }

@@ -68,6 +68,17 @@ TEST_F(WindowTest, WithoutTheOfficeTheStartUpOffersTheDownloadPageAndEndsTheProg
     EXPECT_TRUE(reporter.reports.isEmpty());
 }
 
+TEST_F(WindowTest, AnOfficeWithoutThePowerPointFilterEndsTheStartUpAsNoOfficeDoes) {
+    bridge.exportFilters.clear();
+    QStringList said;
+    window().setDiagnostics([&](const QString& line) { said << line; });
+    window().Form_Load();
+    EXPECT_EQ(dialogs.messageTexts(), QStringList{officeRequiredText()});
+    EXPECT_EQ(endRequests, 1);
+    ASSERT_EQ(said.size(), 1);
+    EXPECT_TRUE(said[0].contains(QStringLiteral("libreoffice-impress"))) << said[0].toStdString();
+}
+
 TEST_F(WindowTest, AnsweringNoEndsTheProgramWithoutOpeningAnything) {
     bridge.failAt(QStringLiteral("obtainServiceManager"), QStringLiteral("no office"));
     dialogs.messageAnswers << MsgAnswer::No;

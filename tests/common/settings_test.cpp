@@ -251,6 +251,21 @@ TEST_F(SettingsTest, UnwritableStoreThrowsAClearError) {
     EXPECT_EQ(readFile(dir.filePath("plainfile")), QStringLiteral("not a folder"));
 }
 
+TEST_F(SettingsTest, ABooleanThatCannotBeReadNamesItsKeyAndTheFile) {
+    SaveSetting(setting::kOption2, QStringLiteral("maybe"));
+    EXPECT_TRUE(GetBooleanSetting(setting::kOption1, 1));
+    try {
+        GetBooleanSetting(setting::kOption2, 0);
+        FAIL() << "accepted maybe";
+    } catch (const AppError& e) {
+        const QString text = e.description();
+        EXPECT_TRUE(text.startsWith(QStringLiteral("Type mismatch"))) << text.toStdString();
+        EXPECT_TRUE(text.contains(QStringLiteral("\"maybe\"")));
+        EXPECT_TRUE(text.contains(QStringLiteral("\"Option2\"")));
+        EXPECT_TRUE(text.contains(file)) << text.toStdString();
+    }
+}
+
 TEST_F(SettingsTest, DamagedFileIsLeftIntactAndKeepsItsOtherSettings) {
     const QByteArray damaged = "[General]\nLastFolder=/keep/me\nExtension=ppt\n[Broken\nx=2\n";
     writeFile(file, damaged);
