@@ -139,7 +139,8 @@ QString commandLineHelp(const QString& programName) {
                "  -h, --help             show this help\n"
                "      --version          show the version\n"
                "\n"
-               "Run without arguments to open the window.\n"
+               "Run without a command to open the window; files and folders named then\n"
+               "are listed in it, as a drop of them would be.\n"
                "\n"
                "Exit status: 0 every file converted, 1 some file failed, 2 usage error or\n"
                "nothing to convert, 3 the office could not be reached.\n")
