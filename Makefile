@@ -1,10 +1,13 @@
 # make run   installs what is missing, builds and opens the program
 # make test  installs what is missing, builds and runs every test
+# make package     builds the Debian package (build/slatemere-converter_*.deb)
+# make install     installs under PREFIX (default /usr/local); DESTDIR is honoured
 BUILD ?= build
+PREFIX ?= /usr/local
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
 CTEST_FLAGS ?= --output-on-failure -j2
 
-.PHONY: all deps build run test bench format clean
+.PHONY: all deps build run test package install bench format clean
 
 all: build
 
@@ -25,6 +28,12 @@ run: build
 
 test: build
 	cd $(BUILD) && ctest $(CTEST_FLAGS)
+
+package: build
+	cmake --build $(BUILD) --target package
+
+install: build
+	cmake --install $(BUILD) --prefix $(PREFIX)
 
 bench: build
 	bash bench/convert.sh
