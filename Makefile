@@ -1,10 +1,14 @@
 # make run   installs what is missing, builds and opens the program
 # make test  installs what is missing, builds and runs every test
+# make package     builds the Debian package (build/slatemere-converter_*.deb)
+# make install     installs under PREFIX (default /usr/local); DESTDIR is honoured
+# make screenshot  redraws docs/window.png, the README's picture of the window
 BUILD ?= build
+PREFIX ?= /usr/local
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
 CTEST_FLAGS ?= --output-on-failure -j2
 
-.PHONY: all deps build run test bench format clean
+.PHONY: all deps build run test package install screenshot bench format clean
 
 all: build
 
@@ -25,6 +29,15 @@ run: build
 
 test: build
 	cd $(BUILD) && ctest $(CTEST_FLAGS)
+
+package: build
+	cmake --build $(BUILD) --target package
+
+install: build
+	cmake --install $(BUILD) --prefix $(PREFIX)
+
+screenshot: build
+	bash scripts/screenshot.sh
 
 bench: build
 	bash bench/convert.sh

@@ -133,37 +133,47 @@ QImage dragPointer(int size) {
     return image;
 }
 
+void drawProgramIcon(QPainter& p, double size) {
+    p.save();
+    p.setRenderHint(QPainter::Antialiasing);
+    p.scale(size / 64.0, size / 64.0);
+    // A slate tablet with a stack of slides and an arrow into a second stack.
+    p.setPen(Qt::NoPen);
+    p.setBrush(kSlate);
+    p.drawRoundedRect(QRectF(2, 2, 60, 60), 10, 10);
+    p.setBrush(kPaper);
+    p.drawRect(QRectF(9, 14, 18, 14));
+    p.drawRect(QRectF(37, 36, 18, 14));
+    p.setBrush(QColor(200, 210, 222));
+    p.drawRect(QRectF(12, 18, 12, 2.5));
+    p.drawRect(QRectF(40, 40, 12, 2.5));
+    p.setBrush(kAccent);
+    p.drawRect(QRectF(12, 22.5, 8, 2.5));
+    p.drawRect(QRectF(40, 44.5, 8, 2.5));
+    QPainterPath arrow;
+    arrow.moveTo(22, 34);
+    arrow.lineTo(30, 34);
+    arrow.lineTo(30, 30);
+    arrow.lineTo(37, 37);
+    arrow.lineTo(30, 44);
+    arrow.lineTo(30, 40);
+    arrow.lineTo(22, 40);
+    arrow.closeSubpath();
+    p.drawPath(arrow);
+    p.restore();
+}
+
+QImage programIconImage(int size) {
+    QImage image = blank(size);
+    QPainter p(&image);
+    drawProgramIcon(p, size);
+    return image;
+}
+
 QList<QImage> programIconImages() {
     QList<QImage> images;
     for (int size : {32, 48, 128, 256}) {
-        QImage image = blank(size);
-        QPainter p(&image);
-        p.setRenderHint(QPainter::Antialiasing);
-        p.scale(size / 64.0, size / 64.0);
-        // A slate tablet with a stack of slides and an arrow into a second stack.
-        p.setPen(Qt::NoPen);
-        p.setBrush(kSlate);
-        p.drawRoundedRect(QRectF(2, 2, 60, 60), 10, 10);
-        p.setBrush(kPaper);
-        p.drawRect(QRectF(9, 14, 18, 14));
-        p.drawRect(QRectF(37, 36, 18, 14));
-        p.setBrush(QColor(200, 210, 222));
-        p.drawRect(QRectF(12, 18, 12, 2.5));
-        p.drawRect(QRectF(40, 40, 12, 2.5));
-        p.setBrush(kAccent);
-        p.drawRect(QRectF(12, 22.5, 8, 2.5));
-        p.drawRect(QRectF(40, 44.5, 8, 2.5));
-        QPainterPath arrow;
-        arrow.moveTo(22, 34);
-        arrow.lineTo(30, 34);
-        arrow.lineTo(30, 30);
-        arrow.lineTo(37, 37);
-        arrow.lineTo(30, 44);
-        arrow.lineTo(30, 40);
-        arrow.lineTo(22, 40);
-        arrow.closeSubpath();
-        p.drawPath(arrow);
-        p.end();
+        QImage image = programIconImage(size);
         // The smallest image is the classic 24-bit one.
         if (size == 32) {
             QImage flat(size, size, QImage::Format_RGB32);

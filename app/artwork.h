@@ -8,6 +8,8 @@
 #include <QPoint>
 #include <QString>
 
+class QPainter;
+
 // The program's own pictures: drawn in code so nothing comes from elsewhere.
 namespace slate::artwork {
 
@@ -16,6 +18,11 @@ QImage handPointer(int size = 32);
 QPoint handHotspot(int size = 32);
 // A sheet with an up and a down arrow: an entry being moved.
 QImage dragPointer(int size = 32);
+// The program icon drawn into a square of `size` units at the painter's origin; any paint
+// device will do, so the bitmaps and the scalable icon come from the same drawing.
+void drawProgramIcon(QPainter& painter, double size);
+// The program icon at one size, with a transparent background.
+QImage programIconImage(int size);
 // The program icon at 32x32 (no alpha), 48, 128 and 256.
 QList<QImage> programIconImages();
 QIcon programIcon();

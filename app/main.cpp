@@ -7,7 +7,10 @@
 #include "app/clisignals.h"
 #include "app/mainwindow.h"
 #include "app/qtdialogs.h"
+#include "app/startpaths.h"
 #include "common/errorpolicy.h"
+#include "common/programfolder.h"
+#include "joblist/joblist.h"
 #if SLATE_HAVE_UNO
 #include "convert/uno/unobridge.h"
 #endif
@@ -29,9 +32,14 @@ int main(int argc, char* argv[]) {
     slate::DialogErrorReporter reporter(dialogs);
     slate::UnoBridge bridge;
     slate::MainWindow window({dialogs, shell, random, reporter, bridge,
-                              QDir::toNativeSeparators(QCoreApplication::applicationDirPath())});
+                              QDir::toNativeSeparators(slate::ProgramFolder())});
     dialogs.setOwner(&window);
     window.Form_Load();
+    // Files and folders named on the command line ("Open With") join the list as a drop would.
+    QTextStream err(stderr);
+    slate::AddStartPaths(QCoreApplication::arguments().mid(1), QDir::currentPath(),
+                         window.jobList(), reporter, err,
+                         [] { QCoreApplication::processEvents(); });
     window.show();
     const int status = app.exec();
     bridge.shutdown();

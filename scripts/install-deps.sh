@@ -5,12 +5,13 @@ set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build pkg-config
-  qt6-base-dev qt6-base-dev-tools qt6-image-formats-plugins libgl-dev
+  qt6-base-dev qt6-base-dev-tools qt6-image-formats-plugins qt6-svg-dev libgl-dev
   libgtest-dev libgmock-dev
   libreoffice-impress libreoffice-dev libreoffice-dev-common
   fonts-liberation
-  xvfb xauth x11-apps imagemagick
+  xvfb xauth x11-apps x11-utils imagemagick
   clang-format
+  desktop-file-utils appstream man-db file dpkg-dev lintian
 )
 
 missing=()

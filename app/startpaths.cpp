@@ -1,0 +1,25 @@
+#include "app/startpaths.h"
+
+#include <QDir>
+
+#include "app/console.h"
+#include "common/files.h"
+#include "joblist/adddrop.h"
+
+namespace slate {
+
+int AddStartPaths(const QStringList& arguments, const QString& currentFolder, JobList& jobs,
+                  ErrorReporter& reporter, QTextStream& err, const ProcessEvents& processEvents) {
+    QStringList paths;
+    for (const QString& given : arguments) {
+        const QString path = QDir::cleanPath(QDir(currentFolder).absoluteFilePath(given));
+        if (given.isEmpty() || !PathExists(path)) {
+            writeLine(err, QStringLiteral("No such file or folder: %1").arg(given));
+            continue;
+        }
+        paths << path;
+    }
+    return AddDroppedPaths(paths, jobs, reporter, processEvents);
+}
+
+}  // namespace slate

@@ -1,0 +1,17 @@
+#include "common/programfolder.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+
+namespace slate {
+
+QString programFolderOf(const QString& executable) {
+    const QString resolved = QFileInfo(executable).canonicalFilePath();
+    return resolved.isEmpty() ? QString() : QFileInfo(resolved).path();
+}
+
+QString ProgramFolder() {
+    return programFolderOf(QCoreApplication::applicationFilePath());
+}
+
+}  // namespace slate

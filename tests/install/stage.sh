@@ -1,0 +1,8 @@
+#!/usr/bin/env bash
+# Installs the build into a throw-away DESTDIR, as a packager would. Usage: stage.sh BUILD STAGE
+set -euo pipefail
+build=$1
+stage=$2
+rm -rf "$stage"
+DESTDIR=$stage cmake --install "$build" --prefix /usr >/dev/null
+echo "installed under $stage/usr"
