@@ -183,9 +183,12 @@ void BatchRun::convertFile(GuardedProcedure& g, int index, int count) {
     g.step(140, [&] { s.frame = bridge_.getFrame(bridge_.getCurrentController(s.document)); });
     if (g.test(142, [&] { return view_.option1Selected(); })) {
         g.step(144, [&] {
-            s.outputPath = FixBackslashes(
-                view_.outputFolderText() + separator_ + GetFileName(s.basePath, separator_),
-                separator_);
+            const QString folder = view_.outputFolderText();
+            // A folder emptied while the run handled events would send the result to the root.
+            if (folder.isEmpty())
+                throw AppError(runtext::kNoFolder);
+            s.outputPath = FixBackslashes(folder + separator_ + GetFileName(s.basePath, separator_),
+                                          separator_);
         });
     } else if (g.test(146, [&] { return view_.option2Selected(); })) {
         g.step(148, [&] {

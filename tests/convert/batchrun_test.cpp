@@ -241,6 +241,27 @@ TEST_F(BatchRunTest, OptionsAndFolderAreReadAgainForEveryFile) {
     EXPECT_FALSE(QFileInfo::exists(dir.filePath(QStringLiteral("b.ppt"))));
 }
 
+TEST_F(BatchRunTest, AFolderEmptiedDuringTheRunStopsTheFilesThatFollow) {
+    addSource(QStringLiteral("a.odp"));
+    addSource(QStringLiteral("b.odp"));
+    const QString out = dir.filePath(QStringLiteral("out"));
+    QDir().mkpath(out);
+    view.option1 = true;
+    view.option2 = false;
+    view.text1 = out;
+    view.onEvents = [&](int turn) {
+        if (turn == 2)
+            view.text1.clear();
+    };
+
+    run();
+
+    EXPECT_TRUE(QFileInfo::exists(out + QStringLiteral("/a.ppt")));
+    EXPECT_FALSE(QFileInfo::exists(QStringLiteral("/b.ppt")));
+    ASSERT_FALSE(reporter.reports.isEmpty());
+    EXPECT_EQ(reporter.reports.first().step, 144);
+}
+
 TEST_F(BatchRunTest, ListsLongerThanSixteenBitRowsAreConvertedToTheEnd) {
     constexpr int kRows = 32767 + 3;
     MemoryRunFiles files;
