@@ -4,6 +4,7 @@
 
 #include <exception>
 #include <stdexcept>
+#include <type_traits>
 #include <utility>
 
 namespace slate {
@@ -89,6 +90,18 @@ class GuardedProcedure {
             fail(std::current_exception());
             return true;
         }
+    }
+
+    // The same, with the step named by a procedure's table of steps.
+    template <class Step, class Action>
+    requires std::is_enum_v<Step>
+    bool step(Step number, Action&& action) {
+        return step(static_cast<int>(number), std::forward<Action>(action));
+    }
+    template <class Step, class Predicate>
+    requires std::is_enum_v<Step>
+    bool test(Step number, Predicate&& predicate) {
+        return test(static_cast<int>(number), std::forward<Predicate>(predicate));
     }
 
     int currentStep() const { return current_; }

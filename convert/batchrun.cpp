@@ -6,8 +6,10 @@
 
 #include "common/errorpolicy.h"
 #include "common/interaction.h"
+#include "convert/convertsteps.h"
 #include "convert/fileurl.h"
 #include "convert/officebridge.h"
+#include "convert/officecalls.h"
 #include "convert/runview.h"
 #include "convert/savefolder.h"
 #include "joblist/joblist.h"
@@ -68,7 +70,7 @@ BatchRun::BatchRun(JobList& jobs, RunView& view, OfficeBridge& bridge, Dialogs& 
       results_(files) {}
 
 RunSummary BatchRun::start() {
-    // 100: a second click while a run is going on does nothing at all.
+    // A second click while a run is going on does nothing at all.
     if (converting_)
         return RunSummary{};
 
@@ -76,23 +78,23 @@ RunSummary BatchRun::start() {
     results_.clear();
     GuardedProcedure g(reporter_, location::kConvert);
     ConvertingFlag flag{converting_};
-    g.step(102, [&] { converting_ = true; });
-    if (g.test(104, [&] { return jobs_.count() >= 1; })) {
-        if (g.test(106, [&] {
+    g.step(ConvertStep::MarkRunning, [&] { converting_ = true; });
+    if (g.test(ConvertStep::CheckFiles, [&] { return jobs_.count() >= 1; })) {
+        if (g.test(ConvertStep::CheckFolder, [&] {
                 return files_.folderExists(view_.outputFolderText()) || view_.option2Selected();
             })) {
             runLoop(g);
-            g.step(176, [&] { dialogs_.message(runtext::kDone); });
+            g.step(ConvertStep::ShowDone, [&] { dialogs_.message(runtext::kDone); });
             summary_.outcome = RunSummary::Outcome::Completed;
         } else {
-            g.step(178, [&] { dialogs_.message(runtext::kNoFolder); });
+            g.step(ConvertStep::ShowNoFolder, [&] { dialogs_.message(runtext::kNoFolder); });
             summary_.outcome = RunSummary::Outcome::NoFolder;
         }
     } else {
-        g.step(180, [&] { dialogs_.message(runtext::kNoFiles); });
+        g.step(ConvertStep::ShowNoFiles, [&] { dialogs_.message(runtext::kNoFiles); });
         summary_.outcome = RunSummary::Outcome::NoFiles;
     }
-    g.step(182, [&] { converting_ = false; });
+    g.step(ConvertStep::MarkIdle, [&] { converting_ = false; });
     summary_.reports = g.failures();
     return summary_;
 }
@@ -102,7 +104,7 @@ void BatchRun::runLoop(GuardedProcedure& g) {
     // it. No 16-bit limit: every row of a long list is converted.
     int count = 0;
     int index = 1;
-    if (g.test(108, [&] {
+    if (g.test(ConvertStep::TakeCount, [&] {
             count = jobs_.count();
             index = 1;
             return index <= count;
@@ -113,17 +115,37 @@ void BatchRun::runLoop(GuardedProcedure& g) {
             ++summary_.attempted;
             if (g.failures() > failuresBefore)
                 ++summary_.failed;
-        } while (g.test(168, [&] { return ++index <= count; }));
+        } while (g.test(ConvertStep::NextFile, [&] { return ++index <= count; }));
     }
-    g.step(170, [&] { view_.setMousePointer(MousePointer::Default); });
-    g.step(172, [&] { view_.setProgressValue(0); });
-    g.step(174, [&] { view_.setProgressText(runtext::kProgressRest); });
+    g.step(ConvertStep::DefaultPointer, [&] { view_.setMousePointer(MousePointer::Default); });
+    g.step(ConvertStep::ResetProgress, [&] { view_.setProgressValue(0); });
+    g.step(ConvertStep::ResetProgressText, [&] { view_.setProgressText(runtext::kProgressRest); });
 }
 
 void BatchRun::convertFile(GuardedProcedure& g, int index, int count) {
     FileSlots s;
-    const bool rowRead = g.step(110, [&] { s.source = jobs_.text(index - 1); });
-    g.step(112, [&] {
+    // A row that is gone (the list was cleared meanwhile) has nothing to convert; going on
+    // would only hand an empty path to the office and report the same loss five more times.
+    if (readRow(g, s, index)) {
+        announceFile(g, s, index, count);
+        planBasePath(g, s);
+        openDocument(g, s);
+        planOutputPath(g, s);
+        prepareSave(g, s);
+        g.step(ConvertStep::SaveAndVerify, [&] { saveAndVerify(s); });
+        g.step(ConvertStep::CloseDocument, [&] { bridge_.close(s.document, true); });
+        g.step(ConvertStep::ReleaseDocument, [&] { s.document.reset(); });
+    }
+    g.step(ConvertStep::BusyAfterFile, [&] { view_.setMousePointer(MousePointer::Busy); });
+    if (s.converted)
+        ++summary_.converted;
+    if (onFileFinished)
+        onFileFinished(index, s.source, s.converted);
+}
+
+bool BatchRun::readRow(GuardedProcedure& g, FileSlots& s, int index) {
+    const bool rowRead = g.step(ConvertStep::ReadRow, [&] { s.source = jobs_.text(index - 1); });
+    g.step(ConvertStep::ShowProgress, [&] {
         const int rowsNow = jobs_.count();
         if (rowsNow == 0)
             throw AppError(QStringLiteral("Division by zero"));
@@ -132,95 +154,100 @@ void BatchRun::convertFile(GuardedProcedure& g, int index, int count) {
             throw AppError(QStringLiteral("Invalid property value"));
         view_.setProgressValue(value);
     });
-    // A row that is gone (the list was cleared meanwhile) has nothing to convert; going on
-    // would only hand an empty path to the office and report the same loss five more times.
-    if (!rowRead) {
-        g.step(166, [&] { view_.setMousePointer(MousePointer::Busy); });
-        if (onFileFinished)
-            onFileFinished(index, s.source, false);
-        return;
-    }
-    g.step(114, [&] {
+    return rowRead;
+}
+
+void BatchRun::announceFile(GuardedProcedure& g, const FileSlots& s, int index, int count) {
+    g.step(ConvertStep::ShowFileName, [&] {
         view_.setProgressText(runtext::kProcessing + GetFileName(s.source, separator_));
         if (onFileStarted)
             onFileStarted(index, count, s.source);
     });
-    g.step(116, [&] { view_.processPendingEvents(); });
-    g.step(118, [&] { view_.setMousePointer(MousePointer::Busy); });
+    g.step(ConvertStep::LetEventsRun, [&] { view_.processPendingEvents(); });
+    g.step(ConvertStep::BusyBeforePlan, [&] { view_.setMousePointer(MousePointer::Busy); });
+}
+
+void BatchRun::planBasePath(GuardedProcedure& g, FileSlots& s) {
     // Only the file name's last extension goes: a dot in a folder name or an earlier
     // extension must not make the result land on another file's name.
-    g.step(120, [&] { s.extension = GetFileName(s.source, separator_); });
-    g.step(122, [&] { s.extension = lastExtension(s.extension); });
-    g.step(124, [&] {
+    g.step(ConvertStep::TakeFileName, [&] { s.extension = GetFileName(s.source, separator_); });
+    g.step(ConvertStep::TakeExtension, [&] { s.extension = lastExtension(s.extension); });
+    g.step(ConvertStep::DropExtension, [&] {
         s.basePath = s.source;
         s.basePath.chop(s.extension.size());
     });
-    g.step(126, [&] { s.basePath += QStringLiteral(".ppt"); });
-    g.step(128, [&] { view_.setMousePointer(MousePointer::Busy); });
-    g.step(130, [&] { s.serviceManager = bridge_.obtainServiceManager(kServiceManagerName); });
-    g.step(132, [&] { s.desktop = bridge_.createInstance(s.serviceManager, kDesktopService); });
-    g.step(134, [&] {
-        // The office opens an empty file as a new blank presentation and would "convert" it.
-        const RunFiles::State source = files_.state(s.source);
-        if (source.exists && source.regularFile && source.size == 0) {
-            throw AppError(QStringLiteral("The file %1 is empty (0 bytes); there is nothing "
-                                          "to convert.")
-                               .arg(quoted(s.source)));
-        }
-        const PropertyList load{MakePropertyValue(bridge_, QStringLiteral("Hidden"), true)};
-        s.document = bridge_.loadComponentFromURL(s.desktop, fileUrlFromPath(s.source, separator_),
-                                                  QStringLiteral("_blank"), 0, load);
+    g.step(ConvertStep::AddPptExtension, [&] { s.basePath += QStringLiteral(".ppt"); });
+}
+
+void BatchRun::openDocument(GuardedProcedure& g, FileSlots& s) {
+    g.step(ConvertStep::BusyBeforeOffice, [&] { view_.setMousePointer(MousePointer::Busy); });
+    g.step(ConvertStep::ObtainServiceManager,
+           [&] { s.serviceManager = bridge_.obtainServiceManager(kServiceManagerName); });
+    g.step(ConvertStep::CreateDesktop,
+           [&] { s.desktop = bridge_.createInstance(s.serviceManager, kDesktopService); });
+    g.step(ConvertStep::LoadDocument, [&] {
+        refuseEmptySource(s.source);
+        s.document =
+            officecalls::loadHidden(bridge_, s.desktop, fileUrlFromPath(s.source, separator_));
         if (!s.document) {
             throw OfficeError(QStringLiteral("The office could not open %1; the file may be "
                                              "damaged, password-protected or not a presentation.")
                                   .arg(quoted(s.source)));
         }
     });
-    g.step(136, [&] {
+    g.step(ConvertStep::CreateDispatchHelper, [&] {
         s.dispatchHelper = bridge_.createInstance(s.serviceManager, kDispatchHelperService);
     });
-    g.step(138, [&] { s.controller = bridge_.getCurrentController(s.document); });
-    g.step(140, [&] { s.frame = bridge_.getFrame(bridge_.getCurrentController(s.document)); });
-    if (g.test(142, [&] { return view_.option1Selected(); })) {
-        g.step(144, [&] {
+    g.step(ConvertStep::GetController,
+           [&] { s.controller = bridge_.getCurrentController(s.document); });
+    g.step(ConvertStep::GetFrame,
+           [&] { s.frame = bridge_.getFrame(bridge_.getCurrentController(s.document)); });
+}
+
+void BatchRun::refuseEmptySource(const QString& source) {
+    // The office opens an empty file as a new blank presentation and would "convert" it.
+    const RunFiles::State state = files_.state(source);
+    if (state.exists && state.regularFile && state.size == 0) {
+        throw AppError(QStringLiteral("The file %1 is empty (0 bytes); there is nothing "
+                                      "to convert.")
+                           .arg(quoted(source)));
+    }
+}
+
+void BatchRun::planOutputPath(GuardedProcedure& g, FileSlots& s) {
+    const auto inFolder = [&](const QString& folder) {
+        return FixBackslashes(folder + separator_ + GetFileName(s.basePath, separator_),
+                              separator_);
+    };
+    if (g.test(ConvertStep::TestIntoFolder, [&] { return view_.option1Selected(); })) {
+        g.step(ConvertStep::PlanIntoFolder, [&] {
             const QString folder = view_.outputFolderText();
             // A folder emptied while the run handled events would send the result to the root.
             if (folder.isEmpty())
                 throw AppError(runtext::kNoFolder);
-            s.outputPath = FixBackslashes(folder + separator_ + GetFileName(s.basePath, separator_),
-                                          separator_);
+            s.outputPath = inFolder(folder);
         });
-    } else if (g.test(146, [&] { return view_.option2Selected(); })) {
-        g.step(148, [&] {
-            s.outputPath = FixBackslashes(GetFolderPath(s.source, separator_) + separator_ +
-                                              GetFileName(s.basePath, separator_),
-                                          separator_);
-        });
+    } else if (g.test(ConvertStep::TestBesideSource, [&] { return view_.option2Selected(); })) {
+        g.step(ConvertStep::PlanBesideSource,
+               [&] { s.outputPath = inFolder(GetFolderPath(s.source, separator_)); });
     }
-    g.step(150, [&] { s.outputPath.replace(separator_, kSlash); });
-    g.step(152, [&] { s.outputPath = collapsePairs(s.outputPath, kSlash); });
-    g.step(154, [&] {
-        s.targetUrl = fileUrlFromPath(s.outputPath, separator_);
-        s.saveProperties[0] = MakePropertyValue(bridge_, QStringLiteral("URL"), s.targetUrl);
-    });
-    g.step(156, [&] {
-        s.saveProperties[1] =
-            MakePropertyValue(bridge_, QStringLiteral("FilterName"), runtext::kFilterName);
-    });
-    g.step(158, [&] {
-        s.saveProperties[2] = MakePropertyValue(bridge_, QStringLiteral("SelectionOnly"), true);
-    });
-    g.step(160, [&] { saveAndVerify(s); });
-    g.step(162, [&] { bridge_.close(s.document, true); });
-    g.step(164, [&] { s.document.reset(); });
-    g.step(166, [&] { view_.setMousePointer(MousePointer::Busy); });
-    if (s.converted)
-        ++summary_.converted;
-    if (onFileFinished)
-        onFileFinished(index, s.source, s.converted);
+    g.step(ConvertStep::UseSlashes, [&] { s.outputPath.replace(separator_, kSlash); });
+    g.step(ConvertStep::CollapseSlashes,
+           [&] { s.outputPath = collapsePairs(s.outputPath, kSlash); });
 }
 
-void BatchRun::saveAndVerify(FileSlots& s) {
+void BatchRun::prepareSave(GuardedProcedure& g, FileSlots& s) {
+    g.step(ConvertStep::PrepareUrl, [&] {
+        s.targetUrl = fileUrlFromPath(s.outputPath, separator_);
+        s.saveProperties[0] = officecalls::targetUrl(bridge_, s.targetUrl);
+    });
+    g.step(ConvertStep::PrepareFilter,
+           [&] { s.saveProperties[1] = officecalls::powerPoint97Filter(bridge_); });
+    g.step(ConvertStep::PrepareSelectionOnly,
+           [&] { s.saveProperties[2] = officecalls::selectionOnly(bridge_); });
+}
+
+void BatchRun::refuseOverwrites(const FileSlots& s) {
     const QString& target = s.outputPath;
     if (files_.sameFile(s.source, target)) {
         throw AppError(QStringLiteral("The output file %1 would replace its own source; the "
@@ -232,6 +259,9 @@ void BatchRun::saveAndVerify(FileSlots& s) {
                                       "one this run made from %3.")
                            .arg(quoted(s.source), quoted(target), quoted(*earlier)));
     }
+}
+
+PropertyList BatchRun::saveProperties(const FileSlots& s) {
     PropertyList save;
     for (const std::optional<PropertyValue>& property : s.saveProperties) {
         // Without all three the office could save somewhere else, or not as PowerPoint 97.
@@ -242,54 +272,64 @@ void BatchRun::saveAndVerify(FileSlots& s) {
         }
         save.append(*property);
     }
-    const QString couldNotSave =
-        QStringLiteral("The office could not save %1 as PowerPoint 97.").arg(quoted(target));
-    const QString folder = GetFolderPath(target, kSlash);
-    const QString name = GetFileName(target, kSlash);
+    return save;
+}
+
+void BatchRun::saveAndVerify(FileSlots& s) {
+    refuseOverwrites(s);
+    PropertyList save = saveProperties(s);
     try {
         // The office writes into a private folder beside the result; the finished file then
         // takes its name in one step. So the name never holds half a file, and a link there
         // is replaced instead of written through.
-        s.saveFolder = std::make_unique<SaveFolder>(files_, folder);
-        if (s.saveFolder->path().isEmpty())
-            throw AppError(withCause(couldNotSave, problemSentence(s.saveFolder->problem())));
-        const QString written = s.saveFolder->path() + kSlash + name;
-        for (PropertyValue& property : save) {
-            if (property.name == QLatin1String("URL"))
-                property.value = fileUrlFromPath(written, separator_);
-        }
-        const DispatchResult result = bridge_.executeDispatch(
-            s.dispatchHelper, s.frame, QStringLiteral(".uno:SaveAs"), QString(), 0, save);
-        if (result.known && !result.succeeded()) {
-            QString cause = problemSentence(files_.diagnose(folder, name));
-            if (cause.isEmpty())
-                cause = notAPresentation(files_.head(s.source, kSourceHeadSize));
-            throw OfficeError(withCause(couldNotSave, cause));
-        }
-        const RunFiles::State state = files_.state(written);
-        if (!state.exists || !state.regularFile)
-            throw OfficeError(QStringLiteral("The office did not write %1.").arg(quoted(target)));
-        if (state.size == 0) {
-            throw OfficeError(
-                QStringLiteral("The office wrote an empty file %1.").arg(quoted(target)));
-        }
-        if (!startsLikeCompoundFile(files_.head(written, 8))) {
-            throw OfficeError(QStringLiteral("The office wrote %1, but not as a PowerPoint 97 "
-                                             "file.")
-                                  .arg(quoted(target)));
-        }
-        const RunFiles::Problem moved = files_.replace(written, target);
+        const QString written = saveIntoPrivateFolder(s, save);
+        verifyWritten(written, s.outputPath);
+        const RunFiles::Problem moved = files_.replace(written, s.outputPath);
         if (moved != RunFiles::Problem::None) {
-            throw AppError(withCause(QStringLiteral("%1 could not be written.").arg(quoted(target)),
-                                     problemSentence(moved)));
+            throw AppError(
+                withCause(QStringLiteral("%1 could not be written.").arg(quoted(s.outputPath)),
+                          problemSentence(moved)));
         }
     } catch (...) {
         // A failed save leaves nothing behind, whatever the office got to write.
         s.saveFolder.reset();
         throw;
     }
-    results_.record(target, s.source);
+    results_.record(s.outputPath, s.source);
     s.converted = true;
+}
+
+QString BatchRun::saveIntoPrivateFolder(FileSlots& s, PropertyList& save) {
+    const QString& target = s.outputPath;
+    const QString couldNotSave =
+        QStringLiteral("The office could not save %1 as PowerPoint 97.").arg(quoted(target));
+    const QString folder = GetFolderPath(target, kSlash);
+    const QString name = GetFileName(target, kSlash);
+    s.saveFolder = std::make_unique<SaveFolder>(files_, folder);
+    if (s.saveFolder->path().isEmpty())
+        throw AppError(withCause(couldNotSave, problemSentence(s.saveFolder->problem())));
+    const QString written = s.saveFolder->path() + kSlash + name;
+    officecalls::retarget(save, fileUrlFromPath(written, separator_));
+    const DispatchResult result = officecalls::saveAs(bridge_, s.dispatchHelper, s.frame, save);
+    if (result.known && !result.succeeded()) {
+        QString cause = problemSentence(files_.diagnose(folder, name));
+        if (cause.isEmpty())
+            cause = notAPresentation(files_.head(s.source, kSourceHeadSize));
+        throw OfficeError(withCause(couldNotSave, cause));
+    }
+    return written;
+}
+
+void BatchRun::verifyWritten(const QString& written, const QString& target) {
+    const RunFiles::State state = files_.state(written);
+    if (!state.exists || !state.regularFile)
+        throw OfficeError(QStringLiteral("The office did not write %1.").arg(quoted(target)));
+    if (state.size == 0)
+        throw OfficeError(QStringLiteral("The office wrote an empty file %1.").arg(quoted(target)));
+    if (!startsLikeCompoundFile(files_.head(written, 8))) {
+        throw OfficeError(QStringLiteral("The office wrote %1, but not as a PowerPoint 97 file.")
+                              .arg(quoted(target)));
+    }
 }
 
 }  // namespace slate

@@ -6,6 +6,7 @@
 #include <functional>
 
 #include "common/paths.h"
+#include "convert/officebridge.h"
 #include "convert/resultfile.h"
 #include "convert/runfiles.h"
 
@@ -15,7 +16,6 @@ class Dialogs;
 class ErrorReporter;
 class GuardedProcedure;
 class JobList;
-class OfficeBridge;
 class RunView;
 
 namespace runtext {
@@ -25,7 +25,6 @@ inline const QString kNoFolder =
 inline const QString kDone = QStringLiteral("Done.");
 inline const QString kProcessing = QStringLiteral("Processing: ");
 inline const QString kProgressRest = QStringLiteral("Progress Bar");
-inline const QString kFilterName = QStringLiteral("MS PowerPoint 97");
 }  // namespace runtext
 
 // What one click of "Start Converting" came to.
@@ -68,8 +67,22 @@ class BatchRun {
     struct FileSlots;
 
     void runLoop(GuardedProcedure& g);
+    // One file's steps, in order.
     void convertFile(GuardedProcedure& g, int index, int count);
+    bool readRow(GuardedProcedure& g, FileSlots& s, int index);
+    void announceFile(GuardedProcedure& g, const FileSlots& s, int index, int count);
+    void planBasePath(GuardedProcedure& g, FileSlots& s);
+    void openDocument(GuardedProcedure& g, FileSlots& s);
+    void planOutputPath(GuardedProcedure& g, FileSlots& s);
+    void prepareSave(GuardedProcedure& g, FileSlots& s);
     void saveAndVerify(FileSlots& s);
+
+    void refuseEmptySource(const QString& source);
+    void refuseOverwrites(const FileSlots& s);
+    static PropertyList saveProperties(const FileSlots& s);
+    // Has the office save into a fresh private folder; the path of the file it wrote.
+    QString saveIntoPrivateFolder(FileSlots& s, PropertyList& save);
+    void verifyWritten(const QString& written, const QString& target);
 
     JobList& jobs_;
     RunView& view_;

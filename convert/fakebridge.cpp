@@ -280,19 +280,19 @@ DispatchResult FakeBridge::doExecuteDispatch(OfficeObject& dispatchHelper, Offic
         {}};
     const std::optional<Action> action = begin(call);
     if (action == Action::DispatchFailure)
-        return {true, 0};
+        return {true, DispatchState::Failure};
     if (action == Action::SilentNoWrite)
-        return {true, 1};
+        return {true, DispatchState::Success};
     try {
         if (writeTarget)
             writeTarget(target, content);
     } catch (const OfficeError&) {
         // The office reports a save it could not make instead of raising.
-        return {true, 0};
+        return {true, DispatchState::Failure};
     }
     if (action == Action::UnknownResult)
         return {};
-    return {true, 1};
+    return {true, DispatchState::Success};
 }
 
 void FakeBridge::doClose(OfficeObject& document, bool deliverOwnership) {

@@ -38,11 +38,14 @@ struct PropertyValue {
 };
 using PropertyList = QList<PropertyValue>;
 
-// What the office said about a dispatch: DispatchResultState FAILURE 0, SUCCESS 1, DONTKNOW 2.
+// The office's DispatchResultState values.
+enum class DispatchState { Failure = 0, Success = 1, DontKnow = 2 };
+
+// What the office said about a dispatch; `known` is false when it gave no result event.
 struct DispatchResult {
     bool known = false;
-    int state = 2;
-    bool succeeded() const { return known && state == 1; }
+    DispatchState state = DispatchState::DontKnow;
+    bool succeeded() const { return known && state == DispatchState::Success; }
 };
 
 inline const QString kServiceManagerName = QStringLiteral("com.sun.star.ServiceManager");

@@ -7,6 +7,7 @@
 #include "common/product.h"
 #include "convert/batchrun.h"
 #include "convert/officebridge.h"
+#include "convert/officecalls.h"
 
 namespace slate {
 
@@ -42,19 +43,19 @@ QString officeUnusableReason(OfficeBridge& bridge) {
                    : QStringLiteral("LibreOffice cannot be reached: %1").arg(why);
     }
     try {
-        if (bridge.hasExportFilter(runtext::kFilterName))
+        if (bridge.hasExportFilter(officecalls::kPowerPoint97Filter))
             return {};
     } catch (...) {
         return QStringLiteral(
                    "LibreOffice could not say whether it has the \"%1\" export "
                    "filter: %2")
-            .arg(runtext::kFilterName, describeException(std::current_exception()));
+            .arg(officecalls::kPowerPoint97Filter, describeException(std::current_exception()));
     }
     return QStringLiteral(
                "LibreOffice has no \"%1\" export filter, which the conversion "
                "needs. On Debian and Ubuntu it comes with the package %2 "
                "(sudo apt install %2).")
-        .arg(runtext::kFilterName, kFilterPackage);
+        .arg(officecalls::kPowerPoint97Filter, kFilterPackage);
 }
 
 void writeStandardErrorLine(const QString& line) {

@@ -37,7 +37,7 @@ css::uno::Sequence<css::beans::PropertyValue> toPropertySequence(const PropertyL
 DispatchResult toDispatchResult(const css::uno::Any& result) {
     css::frame::DispatchResultEvent event;
     if (result >>= event)
-        return DispatchResult{true, static_cast<int>(event.State)};
+        return DispatchResult{true, static_cast<DispatchState>(event.State)};
     return DispatchResult{};
 }
 

@@ -24,7 +24,7 @@ TEST_P(SourceNameTest, ConvertsToPowerPoint97UnderItsOwnName) {
 
     const DispatchResult result = saveThroughOffice(bridge(), odp, ppt, kPowerPoint97);
 
-    EXPECT_TRUE(result.succeeded()) << "state " << result.state;
+    EXPECT_TRUE(result.succeeded()) << "state " << static_cast<int>(result.state);
     QString why;
     const auto contents = readPowerPoint97(ppt, &why);
     ASSERT_TRUE(contents) << why.toStdString();

@@ -55,7 +55,7 @@ TEST_F(OfficeFailureTest, SaveUnderARegularFileReportsFailure) {
         bridge(), source, path(QStringLiteral("file.txt/out.ppt")), kPowerPoint97);
 
     EXPECT_TRUE(result.known);
-    EXPECT_EQ(result.state, 0);
+    EXPECT_EQ(result.state, DispatchState::Failure);
     EXPECT_FALSE(result.succeeded());
 }
 
