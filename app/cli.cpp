@@ -9,7 +9,7 @@
 
 #include "app/cliinputs.h"
 #include "app/clisignals.h"
-#include "app/clitimingbridge.h"
+#include "convert/timingbridge.h"
 #include "app/console.h"
 #include "common/files.h"
 #include "common/product.h"

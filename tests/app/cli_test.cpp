@@ -10,7 +10,7 @@
 #include <gtest/gtest.h>
 
 #include "app/cli.h"
-#include "convert/fakebridge.h"
+#include "support/fakebridge.h"
 #include "convert/fileurl.h"
 #include "support/tempfiles.h"
 

@@ -8,7 +8,7 @@
 
 #include "app/mainwindow.h"
 #include "common/settings.h"
-#include "convert/fakebridge.h"
+#include "support/fakebridge.h"
 #include "support/fakes.h"
 #include "support/scripteddialogs.h"
 

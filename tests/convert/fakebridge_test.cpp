@@ -6,7 +6,7 @@
 
 #include <thread>
 
-#include "convert/fakebridge.h"
+#include "support/fakebridge.h"
 #include "convert/fileurl.h"
 
 namespace slate {

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "convert/fakebridge.h"
+#include "support/fakebridge.h"
 #include "convert/presencecheck.h"
 #include "support/fakes.h"
 #include "support/scripteddialogs.h"

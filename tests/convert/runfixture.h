@@ -14,7 +14,7 @@
 #include <functional>
 
 #include "convert/batchrun.h"
-#include "convert/fakebridge.h"
+#include "support/fakebridge.h"
 #include "convert/fileurl.h"
 #include "convert/runfiles.h"
 #include "convert/runview.h"

@@ -1,4 +1,4 @@
-#include "convert/fakebridge.h"
+#include "support/fakebridge.h"
 
 #include <QDir>
 #include <QFile>
