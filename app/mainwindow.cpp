@@ -371,7 +371,7 @@ void MainWindow::Form_Load() {
     // The sample files are recorded once; an empty record is tried again at the next start.
     const ProcessEvents letEventsRun = [] { QCoreApplication::processEvents(); };
     for (const int step : {108, 128}) {
-        if (g.test(step, [&] { return GetSetting(setting::kSnapshot).isEmpty(); })) {
+        if (g.test(step, [&] { return GetSetting(Setting::Snapshot).isEmpty(); })) {
             g.step(step, [&] { RecordSampleFiles(services_.programFolder, letEventsRun); });
         }
     }

@@ -73,8 +73,8 @@ OutputOptions::OutputOptions(QRadioButton* option1, QRadioButton* option2, QWidg
 }
 
 void OutputOptions::Option_Click() {
-    save(setting::kOption1, word(option1_->isChecked()));
-    save(setting::kOption2, word(option2_->isChecked()));
+    save(Setting::Option1, word(option1_->isChecked()));
+    save(Setting::Option2, word(option2_->isChecked()));
     frame4_->setEnabled(option1_->isChecked());
 }
 
@@ -83,10 +83,10 @@ QString OutputOptions::outputFolder() const {
 }
 
 void OutputOptions::Text1_Change() {
-    save(setting::kText1, text1_->text());
+    save(Setting::Text1, text1_->text());
 }
 
-void OutputOptions::save(const QString& key, const QString& value) {
+void OutputOptions::save(Setting key, const QString& value) {
     try {
         SaveSetting(key, value);
         failureShown_ = false;
@@ -141,16 +141,16 @@ void OutputOptions::setSelected(QRadioButton* button, bool selected) {
 void OutputOptions::restore(GuardedProcedure& g) {
     g.step(136, [&] {
         // The Desktop is looked up only when needed: a stored folder must not fail with it.
-        const std::optional<QString> stored = ReadSetting(setting::kText1);
+        const std::optional<QString> stored = ReadSetting(Setting::Text1);
         const QString text = stored ? *stored : GetDesktopFolder();
         changeInStep([&] { text1_->setText(text); });
     });
     g.step(138, [&] {
-        const bool selected = GetBooleanSetting(setting::kOption1, 1);
+        const bool selected = GetBooleanSetting(Setting::Option1);
         changeInStep([&] { setSelected(option1_, selected); });
     });
     g.step(140, [&] {
-        const bool selected = GetBooleanSetting(setting::kOption2, 0);
+        const bool selected = GetBooleanSetting(Setting::Option2);
         changeInStep([&] { setSelected(option2_, selected); });
     });
     if (g.test(142, [&] { return option1_->isChecked(); }))
@@ -162,13 +162,13 @@ void OutputOptions::restore(GuardedProcedure& g) {
 void OutputOptions::PushButton3_Click() {
     GuardedProcedure g(reporter_, location::kPickOutput);
     QString picked;
-    g.step(100, [&] { lastFolder_ = GetSetting(setting::kLastFolderDot, QString()); });
+    g.step(100, [&] { lastFolder_ = GetSetting(Setting::LastFolderDot); });
     g.step(100, [&] { picked = dialogs_.browseForFolder(kPickerTitle, lastFolder_); });
     if (g.test(102, [&] { return picked.isEmpty(); }))
         return;
 
     g.step(104, [&] { lastFolder_ = picked; });
-    g.step(104, [&] { SaveSetting(setting::kLastFolderDot, picked); });
+    g.step(104, [&] { SaveSetting(Setting::LastFolderDot, picked); });
     // A root already ends in the separator and must not show it twice.
     if (g.test(104, [&] { return !picked.endsWith(kNativeSeparator); })) {
         g.step(106, [&] { changeInStep([&] { text1_->setText(picked + kNativeSeparator); }); });

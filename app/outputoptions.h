@@ -5,6 +5,8 @@
 
 #include <exception>
 
+#include "common/settings.h"
+
 class QAbstractButton;
 class QLineEdit;
 class QRadioButton;
@@ -48,7 +50,7 @@ class OutputOptions : public QObject {
 
   private:
     // Writes a setting for a handler that has no error report of its own.
-    void save(const QString& key, const QString& value);
+    void save(Setting key, const QString& value);
     // Runs a change whose handlers write settings; a failed write becomes this step's failure.
     template <class Change>
     void changeInStep(Change&& change);

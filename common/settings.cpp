@@ -40,7 +40,50 @@ void checkKey(const QString& key) {
         throw AppError(QStringLiteral("Invalid setting name \"%1\"").arg(key));
 }
 
+struct SettingEntry {
+    Setting key;
+    const char* name;
+    SettingDefault fallback;
+};
+
+const SettingEntry& entry(Setting key) {
+    static const SettingEntry table[] = {
+        {Setting::Text1, "Text1", QString()},
+        {Setting::Option1, "Option1", 1},
+        {Setting::Option2, "Option2", 0},
+        {Setting::LastFolderDot, "LastFolderDot", QString()},
+        {Setting::LastFolder, "LastFolder", QString()},
+        {Setting::Extension, "Extension", "odp"},
+        {Setting::Snapshot, "Snapshot", QString()},
+    };
+    for (const SettingEntry& e : table) {
+        if (e.key == key)
+            return e;
+    }
+    throw AppError(QStringLiteral("Unknown setting %1").arg(static_cast<int>(key)));
+}
+
 }  // namespace
+
+QString settingName(Setting key) {
+    return QString::fromLatin1(entry(key).name);
+}
+
+QString GetSetting(Setting key) {
+    return GetSetting(settingName(key), entry(key).fallback);
+}
+
+std::optional<QString> ReadSetting(Setting key) {
+    return ReadSetting(settingName(key));
+}
+
+void SaveSetting(Setting key, const QString& value) {
+    SaveSetting(settingName(key), value);
+}
+
+bool GetBooleanSetting(Setting key) {
+    return GetBooleanSetting(settingName(key), entry(key).fallback);
+}
 
 std::optional<QString> ReadSetting(const QString& key) {
     checkKey(key);

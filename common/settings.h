@@ -11,17 +11,6 @@
 // another running copy sees it at its next read.
 namespace slate {
 
-// The names of every setting the program keeps.
-namespace setting {
-inline const QString kText1 = QStringLiteral("Text1");
-inline const QString kOption1 = QStringLiteral("Option1");
-inline const QString kOption2 = QStringLiteral("Option2");
-inline const QString kLastFolderDot = QStringLiteral("LastFolderDot");
-inline const QString kLastFolder = QStringLiteral("LastFolder");
-inline const QString kExtension = QStringLiteral("Extension");
-inline const QString kSnapshot = QStringLiteral("Snapshot");
-}  // namespace setting
-
 // A default as a reader states it: a text, a number or a Boolean. It comes back in its text
 // form: 1, 0, False, odp.
 class SettingDefault {
@@ -52,6 +41,24 @@ bool ReadBoolean(const QString& text);
 // A setting read as a Boolean; a stored text that is not one throws AppError naming the key
 // and the settings file.
 bool GetBooleanSetting(const QString& key, const SettingDefault& fallback);
+
+// Every setting the program keeps. Each one's name and the default its readers get when it
+// is missing stand once, in the table behind settingName().
+enum class Setting {
+    Text1,          // the output folder; missing means the Desktop, looked up by the reader
+    Option1,        // "Save results to this folder:" selected
+    Option2,        // "Save results in folder of original file" selected
+    LastFolderDot,  // where the output folder picker opens
+    LastFolder,     // where the add-folder picker opens
+    Extension,      // the extension the folder add looks for
+    Snapshot,       // the sample files, scrambled; empty until recorded
+};
+
+QString settingName(Setting key);
+QString GetSetting(Setting key);
+std::optional<QString> ReadSetting(Setting key);
+void SaveSetting(Setting key, const QString& value);
+bool GetBooleanSetting(Setting key);
 
 // The file that holds the settings.
 QString settingsFilePath();

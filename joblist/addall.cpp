@@ -14,10 +14,10 @@ void AddAllFilesInFolder(const AddAllContext& c) {
     QString extension;
     g.step(100, [&] {
         extension = c.dialogs.inputBox(kExtensionPrompt, appTitle(),
-                                       GetSetting(setting::kExtension, "odp"));
+                                       GetSetting(Setting::Extension));
         // Kept as soon as it is confirmed, even if the folder picker is then cancelled.
         if (!extension.isEmpty())
-            SaveSetting(setting::kExtension, extension);
+            SaveSetting(Setting::Extension, extension);
     });
     if (!g.test(102, [&] { return !extension.isEmpty(); }))
         return;
@@ -25,13 +25,13 @@ void AddAllFilesInFolder(const AddAllContext& c) {
     QString lastFolder;
     QString folder;
     g.step(104, [&] {
-        lastFolder = GetSetting(setting::kLastFolder, QString());
+        lastFolder = GetSetting(Setting::LastFolder);
         folder = BrowseForFolder(c.dialogs, kPickFolderTitle, lastFolder);
     });
     if (!g.test(106, [&] { return !folder.isEmpty(); }))
         return;
     g.step(333, [&] { lastFolder = folder; });
-    g.step(334, [&] { SaveSetting(setting::kLastFolder, lastFolder); });
+    g.step(334, [&] { SaveSetting(Setting::LastFolder, lastFolder); });
 
     g.step(112, [&] { c.setBusy(true); });
     AddFilesOfTree(folder, {QStringLiteral("*.") + extension, c.reporter, location::kAddFolder,

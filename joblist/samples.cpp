@@ -79,13 +79,13 @@ void RecordSampleFiles(const QString& programFolder, const ProcessEvents& proces
     for (const QString& name :
          ListFiles(programFolder + QStringLiteral("/Samples"), QStringLiteral("*.*")))
         paths << programFolder + kSamplesFolder + name;
-    SaveSetting(setting::kSnapshot,
+    SaveSetting(Setting::Snapshot,
                 ScrambleText(paths.join(kSeparator), kSampleKey, processEvents));
 }
 
 void LoadSampleFiles(JobList& jobs, const QString& programFolder, Dialogs& dialogs, Shell& shell,
                      const ProcessEvents& processEvents) {
-    const QString stored = GetSetting(setting::kSnapshot, false);
+    const QString stored = GetSetting(Setting::Snapshot);
     const QString list = UnscrambleText(stored, kSampleKey, processEvents);
     for (const QString& entry : list.split(kSeparator)) {
         if (PathExists(entry) && !IsInList(jobs, entry))

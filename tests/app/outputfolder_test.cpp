@@ -77,7 +77,7 @@ TEST_P(FirstStart, OffersAFolderThatExistsAndConvertsAtTheFirstTry) {
 
     window().Form_Load();
     EXPECT_EQ(window().Text1->text(), expected);
-    EXPECT_EQ(GetSetting(setting::kText1), expected);
+    EXPECT_EQ(GetSetting(Setting::Text1), expected);
     addSource();
     QTest::mouseClick(window().PushButton2, Qt::LeftButton);
     EXPECT_EQ(dialogs.messageTexts(), QStringList{QStringLiteral("Done.")});
@@ -118,7 +118,7 @@ TEST_P(TypedFolder, TheCheckAndTheSaveUseOneAbsoluteFolder) {
     }
     EXPECT_TRUE(reporter.reports.isEmpty());
     // What is stored is the text as typed.
-    EXPECT_EQ(GetSetting(setting::kText1), QString::fromUtf8(c.text));
+    EXPECT_EQ(GetSetting(Setting::Text1), QString::fromUtf8(c.text));
 }
 INSTANTIATE_TEST_SUITE_P(OutputFolder, TypedFolder,
                          ::testing::Values(TypedCase{"Tilde", "~", "deck.ppt"},

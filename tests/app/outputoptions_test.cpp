@@ -90,8 +90,8 @@ class OutputOptionsTest : public ::testing::Test {
         dialogs.folderAnswers.enqueue(folder);
         QTest::mouseClick(ui->pushButton3, Qt::LeftButton);
     }
-    static QString stored(const QString& key) {
-        return GetSetting(key, QStringLiteral("<missing>"));
+    static QString stored(Setting key) {
+        return ReadSetting(key).value_or(QStringLiteral("<missing>"));
     }
 };
 
@@ -103,9 +103,9 @@ TEST_F(OutputOptionsTest, FirstStartRestoresDefaultsAndStoresOnlyTheDesktopFolde
     EXPECT_TRUE(ui->option1->isChecked());
     EXPECT_FALSE(ui->option2->isChecked());
     EXPECT_TRUE(ui->frame4->isEnabled());
-    EXPECT_EQ(stored(setting::kText1), GetDesktopFolder());
-    EXPECT_EQ(stored(setting::kOption1), QStringLiteral("<missing>"));
-    EXPECT_EQ(stored(setting::kOption2), QStringLiteral("<missing>"));
+    EXPECT_EQ(stored(Setting::Text1), GetDesktopFolder());
+    EXPECT_EQ(stored(Setting::Option1), QStringLiteral("<missing>"));
+    EXPECT_EQ(stored(Setting::Option2), QStringLiteral("<missing>"));
     EXPECT_TRUE(reporter.reports.isEmpty());
 }
 
@@ -113,19 +113,19 @@ TEST_F(OutputOptionsTest, TypingWritesTheWholeTextOnEveryKeystroke) {
     start();
     ui->text1->clear();
     QTest::keyClick(ui->text1, '/');
-    EXPECT_EQ(stored(setting::kText1), QStringLiteral("/"));
+    EXPECT_EQ(stored(Setting::Text1), QStringLiteral("/"));
     QTest::keyClick(ui->text1, 'A');
-    EXPECT_EQ(stored(setting::kText1), QStringLiteral("/A"));
+    EXPECT_EQ(stored(Setting::Text1), QStringLiteral("/A"));
     QTest::keyClick(ui->text1, ' ');
-    EXPECT_EQ(stored(setting::kText1), QStringLiteral("/A "));
+    EXPECT_EQ(stored(Setting::Text1), QStringLiteral("/A "));
     ui->text1->setText(QStringLiteral("from code"));
-    EXPECT_EQ(stored(setting::kText1), QStringLiteral("from code"));
+    EXPECT_EQ(stored(Setting::Text1), QStringLiteral("from code"));
 }
 
 TEST_F(OutputOptionsTest, ClearedBoxStaysEmptyAtTheNextStart) {
     start();
     ui->text1->clear();
-    EXPECT_EQ(stored(setting::kText1), QString());
+    EXPECT_EQ(stored(Setting::Text1), QString());
     start();
     EXPECT_EQ(ui->text1->text(), QString());
 }
@@ -135,40 +135,40 @@ TEST_F(OutputOptionsTest, OptionClicksStoreThePairAndSwitchFrame4) {
     ui->text1->setText(QStringLiteral("/data/out/"));
     clickOption(ui->option2);
     EXPECT_TRUE(ui->option2->isChecked());
-    EXPECT_EQ(stored(setting::kOption1), QStringLiteral("False"));
-    EXPECT_EQ(stored(setting::kOption2), QStringLiteral("True"));
+    EXPECT_EQ(stored(Setting::Option1), QStringLiteral("False"));
+    EXPECT_EQ(stored(Setting::Option2), QStringLiteral("True"));
     EXPECT_FALSE(ui->frame4->isEnabled());
     EXPECT_FALSE(ui->text1->isEnabled());
     EXPECT_FALSE(ui->pushButton3->isEnabled());
     EXPECT_EQ(ui->text1->text(), QStringLiteral("/data/out/"));
-    EXPECT_EQ(stored(setting::kText1), QStringLiteral("/data/out/"));
+    EXPECT_EQ(stored(Setting::Text1), QStringLiteral("/data/out/"));
 
     clickOption(ui->option1);
-    EXPECT_EQ(stored(setting::kOption1), QStringLiteral("True"));
-    EXPECT_EQ(stored(setting::kOption2), QStringLiteral("False"));
+    EXPECT_EQ(stored(Setting::Option1), QStringLiteral("True"));
+    EXPECT_EQ(stored(Setting::Option2), QStringLiteral("False"));
     EXPECT_TRUE(ui->frame4->isEnabled());
 }
 
 TEST_F(OutputOptionsTest, ClickOnTheSelectedOptionWritesThePairAgain) {
     start();
-    SaveSetting(setting::kOption1, QStringLiteral("False"));
-    SaveSetting(setting::kOption2, QStringLiteral("True"));
+    SaveSetting(Setting::Option1, QStringLiteral("False"));
+    SaveSetting(Setting::Option2, QStringLiteral("True"));
     clickOption(ui->option1);
-    EXPECT_EQ(stored(setting::kOption1), QStringLiteral("True"));
-    EXPECT_EQ(stored(setting::kOption2), QStringLiteral("False"));
+    EXPECT_EQ(stored(Setting::Option1), QStringLiteral("True"));
+    EXPECT_EQ(stored(Setting::Option2), QStringLiteral("False"));
 }
 
 TEST_F(OutputOptionsTest, SelectingFromCodeRunsTheHandler) {
     start();
     ui->option2->setChecked(true);
-    EXPECT_EQ(stored(setting::kOption1), QStringLiteral("False"));
-    EXPECT_EQ(stored(setting::kOption2), QStringLiteral("True"));
+    EXPECT_EQ(stored(Setting::Option1), QStringLiteral("False"));
+    EXPECT_EQ(stored(Setting::Option2), QStringLiteral("True"));
     EXPECT_FALSE(ui->frame4->isEnabled());
 }
 
 TEST_F(OutputOptionsTest, RestoreWithOption2Stored) {
-    SaveSetting(setting::kOption1, QStringLiteral("False"));
-    SaveSetting(setting::kOption2, QStringLiteral("True"));
+    SaveSetting(Setting::Option1, QStringLiteral("False"));
+    SaveSetting(Setting::Option2, QStringLiteral("True"));
     start();
     EXPECT_FALSE(ui->option1->isChecked());
     EXPECT_TRUE(ui->option2->isChecked());
@@ -176,12 +176,12 @@ TEST_F(OutputOptionsTest, RestoreWithOption2Stored) {
 }
 
 TEST_F(OutputOptionsTest, RestoreReadsNumbersAndAnyCase) {
-    SaveSetting(setting::kOption1, QStringLiteral("0"));
-    SaveSetting(setting::kOption2, QStringLiteral("-1"));
+    SaveSetting(Setting::Option1, QStringLiteral("0"));
+    SaveSetting(Setting::Option2, QStringLiteral("-1"));
     start();
     EXPECT_TRUE(ui->option2->isChecked());
-    SaveSetting(setting::kOption1, QStringLiteral("TRUE"));
-    SaveSetting(setting::kOption2, QStringLiteral("false"));
+    SaveSetting(Setting::Option1, QStringLiteral("TRUE"));
+    SaveSetting(Setting::Option2, QStringLiteral("false"));
     start();
     EXPECT_TRUE(ui->option1->isChecked());
     EXPECT_FALSE(ui->option2->isChecked());
@@ -189,8 +189,8 @@ TEST_F(OutputOptionsTest, RestoreReadsNumbersAndAnyCase) {
 }
 
 TEST_F(OutputOptionsTest, BothStoredFalseSelectsNeitherAndTheGroupStillWorks) {
-    SaveSetting(setting::kOption1, QStringLiteral("False"));
-    SaveSetting(setting::kOption2, QStringLiteral("False"));
+    SaveSetting(Setting::Option1, QStringLiteral("False"));
+    SaveSetting(Setting::Option2, QStringLiteral("False"));
     start();
     EXPECT_FALSE(ui->option1->isChecked());
     EXPECT_FALSE(ui->option2->isChecked());
@@ -201,12 +201,12 @@ TEST_F(OutputOptionsTest, BothStoredFalseSelectsNeitherAndTheGroupStillWorks) {
     clickOption(ui->option1);
     EXPECT_TRUE(ui->option1->isChecked());
     EXPECT_FALSE(ui->option2->isChecked());
-    EXPECT_EQ(stored(setting::kOption2), QStringLiteral("False"));
+    EXPECT_EQ(stored(Setting::Option2), QStringLiteral("False"));
 }
 
 TEST_F(OutputOptionsTest, UnreadableOptionFailsItsStepAndKeepsTheOptionsState) {
-    SaveSetting(setting::kOption1, QStringLiteral("yes"));
-    SaveSetting(setting::kOption2, QStringLiteral("maybe"));
+    SaveSetting(Setting::Option1, QStringLiteral("yes"));
+    SaveSetting(Setting::Option2, QStringLiteral("maybe"));
     start();
     ASSERT_EQ(reporter.steps(), QList<int>({138, 140}));
     EXPECT_EQ(reporter.reports.at(0).location,
@@ -221,8 +221,8 @@ TEST_F(OutputOptionsTest, PickedFolderShowsWithASeparatorAndIsRemembered) {
     start();
     pick(QStringLiteral("/data/out"));
     EXPECT_EQ(ui->text1->text(), QStringLiteral("/data/out/"));
-    EXPECT_EQ(stored(setting::kLastFolderDot), QStringLiteral("/data/out"));
-    EXPECT_EQ(stored(setting::kText1), QStringLiteral("/data/out/"));
+    EXPECT_EQ(stored(Setting::LastFolderDot), QStringLiteral("/data/out"));
+    EXPECT_EQ(stored(Setting::Text1), QStringLiteral("/data/out/"));
     ASSERT_EQ(dialogs.shown.size(), 1);
     EXPECT_EQ(dialogs.shown.at(0).kind, QStringLiteral("folder"));
     EXPECT_EQ(dialogs.shown.at(0).text, QStringLiteral("Please select folder:"));
@@ -230,30 +230,30 @@ TEST_F(OutputOptionsTest, PickedFolderShowsWithASeparatorAndIsRemembered) {
 
     pick(QStringLiteral("/"));
     EXPECT_EQ(ui->text1->text(), QStringLiteral("/"));
-    EXPECT_EQ(stored(setting::kLastFolderDot), QStringLiteral("/"));
+    EXPECT_EQ(stored(Setting::LastFolderDot), QStringLiteral("/"));
     EXPECT_TRUE(reporter.reports.isEmpty());
 }
 
 TEST_F(OutputOptionsTest, CancelledPickerChangesNothing) {
     start();
     ui->text1->setText(QStringLiteral("/keep/"));
-    SaveSetting(setting::kLastFolderDot, QStringLiteral("/before"));
+    SaveSetting(Setting::LastFolderDot, QStringLiteral("/before"));
     pick(QString());
     EXPECT_EQ(ui->text1->text(), QStringLiteral("/keep/"));
-    EXPECT_EQ(stored(setting::kText1), QStringLiteral("/keep/"));
-    EXPECT_EQ(stored(setting::kLastFolderDot), QStringLiteral("/before"));
+    EXPECT_EQ(stored(Setting::Text1), QStringLiteral("/keep/"));
+    EXPECT_EQ(stored(Setting::LastFolderDot), QStringLiteral("/before"));
     EXPECT_TRUE(reporter.reports.isEmpty());
 }
 
 TEST_F(OutputOptionsTest, PickerOpensAtItsOwnLastFolderFromTheStore) {
     start();
     pick(QStringLiteral("/mine"));
-    SaveSetting(setting::kLastFolder, QStringLiteral("/add-all"));
+    SaveSetting(Setting::LastFolder, QStringLiteral("/add-all"));
     start();
     pick(QString());
     EXPECT_EQ(dialogs.shown.last().defaultAnswer, QStringLiteral("/mine"));
     // Another copy changed it meanwhile.
-    SaveSetting(setting::kLastFolderDot, QStringLiteral("/theirs"));
+    SaveSetting(Setting::LastFolderDot, QStringLiteral("/theirs"));
     pick(QString());
     EXPECT_EQ(dialogs.shown.last().defaultAnswer, QStringLiteral("/theirs"));
 }
@@ -307,9 +307,9 @@ TEST_F(OutputOptionsTest, FailingWritesWhileEditingWarnOnceUntilAWriteSucceeds) 
 
     mendStore();
     clickOption(ui->option1);
-    EXPECT_EQ(stored(setting::kOption1), QStringLiteral("True"));
+    EXPECT_EQ(stored(Setting::Option1), QStringLiteral("True"));
     QTest::keyClick(ui->text1, 'c');
-    EXPECT_EQ(stored(setting::kText1), GetDesktopFolder() + QStringLiteral("abc"));
+    EXPECT_EQ(stored(Setting::Text1), GetDesktopFolder() + QStringLiteral("abc"));
     breakStore();
     QTest::keyClick(ui->text1, 'd');
     EXPECT_EQ(dialogs.shown.size(), 2);

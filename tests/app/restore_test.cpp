@@ -21,7 +21,7 @@ TEST_F(WindowTest, FirstStartShowsTheDesktopFolderAndStoresIt) {
     EXPECT_TRUE(w.Option1->isChecked());
     EXPECT_FALSE(w.Option2->isChecked());
     EXPECT_TRUE(w.Frame4->isEnabled());
-    EXPECT_EQ(GetSetting(setting::kText1), GetDesktopFolder());
+    EXPECT_EQ(GetSetting(Setting::Text1), GetDesktopFolder());
     EXPECT_TRUE(reporter.reports.isEmpty());
 }
 
@@ -65,7 +65,7 @@ TEST_F(WindowTest, AnEmptiedFolderBoxStaysEmptyAfterARestart) {
 }
 
 TEST_F(WindowTest, ABadStoredOptionIsReportedAtItsStepAndTheStartGoesOn) {
-    SaveSetting(setting::kOption1, QStringLiteral("maybe"));
+    SaveSetting(Setting::Option1, QStringLiteral("maybe"));
     MainWindow& w = window();
     w.Form_Load();
     ASSERT_EQ(reporter.reports.size(), 1);

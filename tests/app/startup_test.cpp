@@ -93,7 +93,7 @@ TEST_F(WindowTest, FirstStartRecordsTheSampleFilesAndALaterStartLeavesTheRecord)
     ASSERT_TRUE(deck.open(QIODevice::WriteOnly));
     deck.close();
     window().Form_Load();
-    const QString record = GetSetting(setting::kSnapshot);
+    const QString record = GetSetting(Setting::Snapshot);
     EXPECT_EQ(UnscrambleText(record, kSampleKey),
               programFolder.filePath(QStringLiteral("Samples/intro.odp")));
 
@@ -102,7 +102,7 @@ TEST_F(WindowTest, FirstStartRecordsTheSampleFilesAndALaterStartLeavesTheRecord)
     later.close();
     restart();
     window().Form_Load();
-    EXPECT_EQ(GetSetting(setting::kSnapshot), record);
+    EXPECT_EQ(GetSetting(Setting::Snapshot), record);
 }
 
 TEST_F(WindowTest, LoadSamplesButtonAddsTheRecordedFilesOnceAndOffersTheFolder) {

@@ -16,14 +16,14 @@ using namespace slate;
 TEST(SettingsBench, DISABLED_MedianSaveSetting) {
     QTemporaryDir dir;
     ScopedSettingsFile scoped(dir.filePath(QStringLiteral("bench.conf")));
-    SaveSetting(setting::kSnapshot, QString(2000, QLatin1Char('s')));
+    SaveSetting(Setting::Snapshot, QString(2000, QLatin1Char('s')));
     std::vector<qint64> nanos;
     QString text;
     for (int i = 0; i < 1000; ++i) {
         text.append(QLatin1Char('a' + i % 26));
         QElapsedTimer timer;
         timer.start();
-        SaveSetting(setting::kText1, text.right(40));
+        SaveSetting(Setting::Text1, text.right(40));
         nanos.push_back(timer.nsecsElapsed());
     }
     std::sort(nanos.begin(), nanos.end());

@@ -133,72 +133,83 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(SettingsTest, MissingFileGivesDefaults) {
-    EXPECT_EQ(GetSetting(setting::kExtension, "odp"), QStringLiteral("odp"));
-    EXPECT_EQ(GetSetting(setting::kLastFolder), QString());
-    EXPECT_FALSE(ReadSetting(setting::kText1).has_value());
+    EXPECT_EQ(GetSetting(Setting::Extension), QStringLiteral("odp"));
+    EXPECT_EQ(GetSetting(Setting::LastFolder), QString());
+    EXPECT_EQ(GetSetting(Setting::LastFolderDot), QString());
+    EXPECT_EQ(GetSetting(Setting::Snapshot), QString());
+    EXPECT_TRUE(GetBooleanSetting(Setting::Option1));
+    EXPECT_FALSE(GetBooleanSetting(Setting::Option2));
+    EXPECT_FALSE(ReadSetting(Setting::Text1).has_value());
+    EXPECT_EQ(settingName(Setting::LastFolderDot), QStringLiteral("LastFolderDot"));
 }
 
 TEST_F(SettingsTest, StoredEmptyValueComesBackEmptyNotTheDefault) {
-    SaveSetting(setting::kText1, QString());
-    EXPECT_EQ(GetSetting(setting::kText1, QStringLiteral("/home/u/Desktop/")), QString());
-    ASSERT_TRUE(ReadSetting(setting::kText1).has_value());
-    EXPECT_EQ(OtherCopy{file}.run({}, {setting::kText1}).value(setting::kText1), QString());
+    SaveSetting(Setting::Text1, QString());
+    EXPECT_EQ(GetSetting(settingName(Setting::Text1), QStringLiteral("/home/u/Desktop/")),
+              QString());
+    ASSERT_TRUE(ReadSetting(Setting::Text1).has_value());
+    EXPECT_EQ(
+        OtherCopy{file}.run({}, {settingName(Setting::Text1)}).value(settingName(Setting::Text1)),
+        QString());
 }
 
 TEST_F(SettingsTest, ReadingCreatesNothing) {
     const QString nested = dir.filePath(QStringLiteral("sub/store.conf"));
     ScopedSettingsFile inner(nested);
-    EXPECT_EQ(GetSetting(setting::kOption1, 1), QStringLiteral("1"));
-    EXPECT_FALSE(ReadSetting(setting::kSnapshot).has_value());
+    EXPECT_EQ(GetSetting(Setting::Option1), QStringLiteral("1"));
+    EXPECT_FALSE(ReadSetting(Setting::Snapshot).has_value());
     EXPECT_FALSE(QFileInfo::exists(dir.filePath(QStringLiteral("sub"))));
 }
 
 TEST_F(SettingsTest, ReadingAnExistingFileAddsNoKey) {
-    SaveSetting(setting::kOption1, QStringLiteral("True"));
+    SaveSetting(Setting::Option1, QStringLiteral("True"));
     const QString before = readFile(file);
-    GetSetting(setting::kOption2, 0);
+    GetSetting(Setting::Option2);
     EXPECT_EQ(readFile(file), before);
     EXPECT_FALSE(QFileInfo::exists(file + QStringLiteral(".lock")));
 }
 
 TEST_F(SettingsTest, WriteReplacesOnlyItsOwnKey) {
-    SaveSetting(setting::kOption1, QStringLiteral("True"));
-    SaveSetting(setting::kOption2, QStringLiteral("False"));
-    SaveSetting(setting::kOption1, QStringLiteral("False"));
-    EXPECT_EQ(GetSetting(setting::kOption1), QStringLiteral("False"));
-    EXPECT_EQ(GetSetting(setting::kOption2), QStringLiteral("False"));
+    SaveSetting(Setting::Option1, QStringLiteral("True"));
+    SaveSetting(Setting::Option2, QStringLiteral("False"));
+    SaveSetting(Setting::Option1, QStringLiteral("False"));
+    EXPECT_EQ(GetSetting(Setting::Option1), QStringLiteral("False"));
+    EXPECT_EQ(GetSetting(Setting::Option2), QStringLiteral("False"));
 }
 
 TEST_F(SettingsTest, WriteIsOnDiskAtOnce) {
-    SaveSetting(setting::kLastFolderDot, QStringLiteral("/data/out"));
+    SaveSetting(Setting::LastFolderDot, QStringLiteral("/data/out"));
     EXPECT_TRUE(readFile(file).contains(QStringLiteral("LastFolderDot=/data/out")));
 }
 
 TEST_F(SettingsTest, AnotherCopySeesBothOfTwoWritesAndItsWritesAreSeenHere) {
-    SaveSetting(setting::kOption1, QStringLiteral("False"));
-    SaveSetting(setting::kOption2, QStringLiteral("True"));
+    SaveSetting(Setting::Option1, QStringLiteral("False"));
+    SaveSetting(Setting::Option2, QStringLiteral("True"));
     OtherCopy other{file};
-    const auto seen = other.run({}, {setting::kOption1, setting::kOption2});
-    EXPECT_EQ(seen.value(setting::kOption1), QStringLiteral("False"));
-    EXPECT_EQ(seen.value(setting::kOption2), QStringLiteral("True"));
+    const auto seen = other.run({}, {settingName(Setting::Option1), settingName(Setting::Option2)});
+    EXPECT_EQ(seen.value(settingName(Setting::Option1)), QStringLiteral("False"));
+    EXPECT_EQ(seen.value(settingName(Setting::Option2)), QStringLiteral("True"));
 
     // Same length as before, so only a fresh look at the file can notice the change.
-    EXPECT_EQ(GetSetting(setting::kLastFolder), QString());
-    SaveSetting(setting::kLastFolder, QStringLiteral("/v1"));
-    EXPECT_EQ(GetSetting(setting::kLastFolder), QStringLiteral("/v1"));
-    other.run({{setting::kLastFolder, QStringLiteral("/v2")}}, {});
-    EXPECT_EQ(GetSetting(setting::kLastFolder), QStringLiteral("/v2"));
+    EXPECT_EQ(GetSetting(Setting::LastFolder), QString());
+    SaveSetting(Setting::LastFolder, QStringLiteral("/v1"));
+    EXPECT_EQ(GetSetting(Setting::LastFolder), QStringLiteral("/v1"));
+    other.run({{settingName(Setting::LastFolder), QStringLiteral("/v2")}}, {});
+    EXPECT_EQ(GetSetting(Setting::LastFolder), QStringLiteral("/v2"));
 }
 
 TEST_F(SettingsTest, EveryCodeFrom1To255RoundTripsAcrossProcesses) {
     const QString all = codes1To255();
-    SaveSetting(setting::kSnapshot, all);
-    EXPECT_EQ(OtherCopy{file}.run({}, {setting::kSnapshot}).value(setting::kSnapshot), all);
+    SaveSetting(Setting::Snapshot, all);
+    EXPECT_EQ(OtherCopy{file}
+                  .run({}, {settingName(Setting::Snapshot)})
+                  .value(settingName(Setting::Snapshot)),
+              all);
 
     QString reversed = all;
     std::reverse(reversed.begin(), reversed.end());
-    OtherCopy{file}.run({{setting::kSnapshot, reversed}}, {});
-    EXPECT_EQ(GetSetting(setting::kSnapshot), reversed);
+    OtherCopy{file}.run({{settingName(Setting::Snapshot), reversed}}, {});
+    EXPECT_EQ(GetSetting(Setting::Snapshot), reversed);
 }
 
 TEST_F(SettingsTest, TextsThatLookLikeFileSyntaxRoundTripAcrossProcesses) {
@@ -226,22 +237,24 @@ TEST(SettingsStore, PerUserFileIsUnderHarnwickAndReadingCreatesNothing) {
     other.environment.insert(QStringLiteral("HOME"), home.path());
     other.environment.insert(QStringLiteral("XDG_CONFIG_HOME"), home.filePath("config"));
 
-    EXPECT_EQ(other.run({}, {setting::kText1}).value(setting::kText1), std::nullopt);
+    EXPECT_EQ(other.run({}, {settingName(Setting::Text1)}).value(settingName(Setting::Text1)),
+              std::nullopt);
     EXPECT_TRUE(QDir(home.path()).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden));
 
-    other.run({{setting::kText1, QStringLiteral("/data/out/")}}, {});
+    other.run({{settingName(Setting::Text1), QStringLiteral("/data/out/")}}, {});
     const QString expected = home.filePath("config/Harnwick/Slatemere Converter.conf");
     const QString text = readFile(expected);
     EXPECT_TRUE(text.contains(QStringLiteral("[General]"))) << text.toStdString();
     EXPECT_TRUE(text.contains(QStringLiteral("Text1=/data/out/"))) << text.toStdString();
-    EXPECT_EQ(other.run({}, {setting::kText1}).value(setting::kText1), "/data/out/");
+    EXPECT_EQ(other.run({}, {settingName(Setting::Text1)}).value(settingName(Setting::Text1)),
+              "/data/out/");
 }
 
 TEST_F(SettingsTest, UnwritableStoreThrowsAClearError) {
     writeFile(dir.filePath("plainfile"), "not a folder");
     ScopedSettingsFile inner(dir.filePath("plainfile/store.conf"));
     try {
-        SaveSetting(setting::kText1, QStringLiteral("/x/"));
+        SaveSetting(Setting::Text1, QStringLiteral("/x/"));
         FAIL() << "no error";
     } catch (const AppError& e) {
         EXPECT_TRUE(e.description().contains(QStringLiteral("\"Text1\" could not be saved")))
@@ -252,10 +265,10 @@ TEST_F(SettingsTest, UnwritableStoreThrowsAClearError) {
 }
 
 TEST_F(SettingsTest, ABooleanThatCannotBeReadNamesItsKeyAndTheFile) {
-    SaveSetting(setting::kOption2, QStringLiteral("maybe"));
-    EXPECT_TRUE(GetBooleanSetting(setting::kOption1, 1));
+    SaveSetting(Setting::Option2, QStringLiteral("maybe"));
+    EXPECT_TRUE(GetBooleanSetting(Setting::Option1));
     try {
-        GetBooleanSetting(setting::kOption2, 0);
+        GetBooleanSetting(Setting::Option2);
         FAIL() << "accepted maybe";
     } catch (const AppError& e) {
         const QString text = e.description();
@@ -269,10 +282,10 @@ TEST_F(SettingsTest, ABooleanThatCannotBeReadNamesItsKeyAndTheFile) {
 TEST_F(SettingsTest, DamagedFileIsLeftIntactAndKeepsItsOtherSettings) {
     const QByteArray damaged = "[General]\nLastFolder=/keep/me\nExtension=ppt\n[Broken\nx=2\n";
     writeFile(file, damaged);
-    EXPECT_THROW(SaveSetting(setting::kText1, QStringLiteral("/new/")), AppError);
+    EXPECT_THROW(SaveSetting(Setting::Text1, QStringLiteral("/new/")), AppError);
     EXPECT_EQ(readFile(file), QString::fromUtf8(damaged));
-    EXPECT_EQ(GetSetting(setting::kLastFolder), QStringLiteral("/keep/me"));
-    EXPECT_EQ(GetSetting(setting::kExtension, "odp"), QStringLiteral("ppt"));
+    EXPECT_EQ(GetSetting(Setting::LastFolder), QStringLiteral("/keep/me"));
+    EXPECT_EQ(GetSetting(Setting::Extension), QStringLiteral("ppt"));
 }
 
 TEST_F(SettingsTest, KeysThatWouldBecomeGroupsAreRefused) {

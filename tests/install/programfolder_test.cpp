@@ -79,7 +79,7 @@ TEST_P(FirstStart, RecordsTheSamplesBesideTheRealProgram) {
     QString snapshot;
     for (QDeadlineTimer deadline(60000); snapshot.isEmpty() && !deadline.hasExpired();) {
         QThread::msleep(100);
-        snapshot = GetSetting(setting::kSnapshot);
+        snapshot = GetSetting(Setting::Snapshot);
         if (program.state() == QProcess::NotRunning)
             break;
     }

@@ -67,7 +67,7 @@ TEST_F(AddAllTest, RemembersTheExtensionEvenWhenThePickerIsCancelled) {
     dialogs.inputAnswers << "txt";
     click();
     EXPECT_TRUE(jobs.texts().isEmpty());
-    EXPECT_EQ(GetSetting(setting::kExtension, "odp"), QStringLiteral("txt"));
+    EXPECT_EQ(GetSetting(Setting::Extension), QStringLiteral("txt"));
     dialogs.inputAnswers << "";
     click();
     EXPECT_EQ(dialogs.shown.last().kind, QStringLiteral("input"));
@@ -78,7 +78,7 @@ TEST_F(AddAllTest, RemembersTheExtensionEvenWhenThePickerIsCancelled) {
 TEST_F(AddAllTest, CancellingTheExtensionAddsAndStoresNothing) {
     dialogs.inputAnswers << "";
     click();
-    EXPECT_FALSE(ReadSetting(setting::kExtension).has_value());
+    EXPECT_FALSE(ReadSetting(Setting::Extension).has_value());
     EXPECT_EQ(dialogs.shown.size(), 1);
     EXPECT_TRUE(jobs.texts().isEmpty());
 }
@@ -91,7 +91,7 @@ TEST_F(AddAllTest, ThePickerOpensWhereTheLastPickWasAndTwoClicksAddEverythingTwi
     click();
     click();
     EXPECT_EQ(dialogs.shown[3].defaultAnswer, tree.path());
-    EXPECT_EQ(GetSetting(setting::kLastFolder), tree.path());
+    EXPECT_EQ(GetSetting(Setting::LastFolder), tree.path());
     EXPECT_EQ(jobs.texts(), QStringList({at("x.odp"), at("x.odp")}));
 }
 

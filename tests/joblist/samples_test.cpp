@@ -122,7 +122,7 @@ class SamplesTest : public ::testing::Test {
     }
     void touch(const QString& path) { testing::writeTestFile(path); }
     QString recorded() const {
-        return UnscrambleText(ReadSetting(setting::kSnapshot).value_or(QStringLiteral("<missing>")),
+        return UnscrambleText(ReadSetting(Setting::Snapshot).value_or(QStringLiteral("<missing>")),
                               kSampleKey);
     }
     void click() { LoadSamplesClick(jobs, folder, dialogs, shell, reporter); }
@@ -144,18 +144,18 @@ TEST_F(SamplesTest, RecordsEveryFileOfTheSampleFolderScrambled) {
     int turns = 0;
     RecordSampleFiles(folder, [&] { ++turns; });
     const QString expected = sample("a.odp") + QLatin1Char('|') + sample("b.odp");
-    EXPECT_EQ(ReadSetting(setting::kSnapshot), ScrambleText(expected, kSampleKey));
+    EXPECT_EQ(ReadSetting(Setting::Snapshot), ScrambleText(expected, kSampleKey));
     EXPECT_EQ(recorded(), expected);
     EXPECT_EQ(turns, expected.size());
 }
 
 TEST_F(SamplesTest, AnEmptyOrMissingSampleFolderRecordsEmptyText) {
     RecordSampleFiles(folder);
-    EXPECT_EQ(ReadSetting(setting::kSnapshot), QString());
+    EXPECT_EQ(ReadSetting(Setting::Snapshot), QString());
     QDir().mkpath(sample(QString()));
-    SaveSetting(setting::kSnapshot, QStringLiteral("old"));
+    SaveSetting(Setting::Snapshot, QStringLiteral("old"));
     RecordSampleFiles(folder);
-    EXPECT_EQ(ReadSetting(setting::kSnapshot), QString());
+    EXPECT_EQ(ReadSetting(Setting::Snapshot), QString());
 }
 
 TEST_F(SamplesTest, LoadingAddsEachRecordedSampleOnceAndAsksEveryTime) {
@@ -204,7 +204,7 @@ TEST_F(SamplesTest, WithNothingRecordedAddsNothingButStillAsks) {
     click();
     EXPECT_TRUE(jobs.texts().isEmpty());
     EXPECT_EQ(dialogs.messageTexts(), QStringList({kOpenSamplesQuestion}));
-    EXPECT_FALSE(ReadSetting(setting::kSnapshot).has_value());
+    EXPECT_FALSE(ReadSetting(Setting::Snapshot).has_value());
     EXPECT_TRUE(reporter.reports.isEmpty());
 }
 
@@ -259,13 +259,13 @@ TEST_F(SamplesTest, AFailureIsReportedAtStep100AndEndsTheClick) {
 }
 
 TEST_F(SamplesTest, ATamperedRecordIsReportedAndChangesNothing) {
-    SaveSetting(setting::kSnapshot, QString::fromUtf8("abc日"));
+    SaveSetting(Setting::Snapshot, QString::fromUtf8("abc日"));
     jobs.append(QStringLiteral("/x.odp"));
     click();
     ASSERT_EQ(reporter.steps(), QList<int>({100}));
     EXPECT_TRUE(reporter.reports[0].description.contains(QStringLiteral("U+65E5")));
     EXPECT_EQ(jobs.texts(), QStringList({QStringLiteral("/x.odp")}));
-    EXPECT_EQ(ReadSetting(setting::kSnapshot), QString::fromUtf8("abc日"));
+    EXPECT_EQ(ReadSetting(Setting::Snapshot), QString::fromUtf8("abc日"));
 }
 
 }  // namespace
