@@ -9,12 +9,12 @@
 
 #include "app/cliinputs.h"
 #include "app/clisignals.h"
-#include "convert/timingbridge.h"
 #include "app/console.h"
 #include "common/files.h"
 #include "common/product.h"
 #include "convert/batchrun.h"
 #include "convert/officebridge.h"
+#include "convert/timingbridge.h"
 #include "joblist/joblist.h"
 
 #if SLATE_HAVE_UNO
@@ -71,7 +71,8 @@ int runConvert(const ConvertArguments& arguments, OfficeBridge& bridge, QTextStr
         }
     }
 
-    ConsoleRunView view(intoFolder, !intoFolder, folder);
+    ConsoleRunView view(
+        {intoFolder ? OutputChoice::Place::IntoFolder : OutputChoice::Place::BesideSource, folder});
     ConsoleDialogs dialogs(out, err, {runtext::kDone}, arguments.quiet);
     TimingBridge timing(bridge);
     BatchRun run(jobs, view, timing, dialogs, reporter);

@@ -18,21 +18,16 @@ void writeLine(QTextStream& stream, const QString& text);
 // The output options as the command line set them; no bar or pointer to show.
 class ConsoleRunView : public RunView {
   public:
-    ConsoleRunView(bool option1, bool option2, QString folder)
-        : option1_(option1), option2_(option2), folder_(std::move(folder)) {}
+    explicit ConsoleRunView(OutputChoice choice) : choice_(std::move(choice)) {}
 
     void setProgressValue(double) override {}
     void setProgressText(const QString&) override {}
     void setMousePointer(MousePointer) override {}
     void processPendingEvents() override;
-    bool option1Selected() const override { return option1_; }
-    bool option2Selected() const override { return option2_; }
-    QString outputFolderText() const override { return folder_; }
+    OutputChoice outputChoice() const override { return choice_; }
 
   private:
-    bool option1_;
-    bool option2_;
-    QString folder_;
+    OutputChoice choice_;
 };
 
 // Message boxes become lines: the texts listed as results go to standard output (and are

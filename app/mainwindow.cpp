@@ -321,17 +321,8 @@ void MainWindow::processPendingEvents() {
     QCoreApplication::processEvents();
 }
 
-bool MainWindow::option1Selected() const {
-    return Option1->isChecked();
-}
-
-bool MainWindow::option2Selected() const {
-    return Option2->isChecked();
-}
-
-QString MainWindow::outputFolderText() const {
-    // The check before the run and every save use the same absolute folder.
-    return outputOptions_->outputFolder();
+OutputChoice MainWindow::outputChoice() const {
+    return outputOptions_->choice();
 }
 
 void MainWindow::PushButton4_Click() {

@@ -90,9 +90,7 @@ class MainWindow : public QWidget, public RunView {
     void setProgressValue(double value) override { setProgress(value); }
     void setMousePointer(MousePointer pointer) override;
     void processPendingEvents() override;
-    bool option1Selected() const override;
-    bool option2Selected() const override;
-    QString outputFolderText() const override;
+    OutputChoice outputChoice() const override;
 
     // The controls, named as the rest of the program and its tests know them.
     JobListView* ListView1 = nullptr;

@@ -82,6 +82,17 @@ QString OutputOptions::outputFolder() const {
     return absoluteOutputFolder(text1_->text(), QDir::homePath());
 }
 
+OutputChoice OutputOptions::choice() const {
+    OutputChoice choice;
+    if (option1_->isChecked())
+        choice.place = OutputChoice::Place::IntoFolder;
+    else if (option2_->isChecked())
+        choice.place = OutputChoice::Place::BesideSource;
+    // The check before the run and every save use the same absolute folder.
+    choice.folder = outputFolder();
+    return choice;
+}
+
 void OutputOptions::Text1_Change() {
     save(Setting::Text1, text1_->text());
 }

@@ -6,6 +6,7 @@
 #include <exception>
 
 #include "common/settings.h"
+#include "convert/runview.h"
 
 class QAbstractButton;
 class QLineEdit;
@@ -47,6 +48,8 @@ class OutputOptions : public QObject {
     // The folder the run checks and saves into: Text1's text made absolute against the home
     // folder; empty when the text names no folder.
     QString outputFolder() const;
+    // The selected option with that folder.
+    OutputChoice choice() const;
 
   private:
     // Writes a setting for a handler that has no error report of its own.

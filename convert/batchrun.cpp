@@ -81,7 +81,8 @@ RunSummary BatchRun::start() {
     g.step(ConvertStep::MarkRunning, [&] { converting_ = true; });
     if (g.test(ConvertStep::CheckFiles, [&] { return jobs_.count() >= 1; })) {
         if (g.test(ConvertStep::CheckFolder, [&] {
-                return files_.folderExists(view_.outputFolderText()) || view_.option2Selected();
+                const OutputChoice choice = view_.outputChoice();
+                return files_.folderExists(choice.folder) || choice.besideSource();
             })) {
             runLoop(g);
             g.step(ConvertStep::ShowDone, [&] { dialogs_.message(runtext::kDone); });
@@ -219,15 +220,16 @@ void BatchRun::planOutputPath(GuardedProcedure& g, FileSlots& s) {
         return FixBackslashes(folder + separator_ + GetFileName(s.basePath, separator_),
                               separator_);
     };
-    if (g.test(ConvertStep::TestIntoFolder, [&] { return view_.option1Selected(); })) {
+    if (g.test(ConvertStep::TestIntoFolder, [&] { return view_.outputChoice().intoFolder(); })) {
         g.step(ConvertStep::PlanIntoFolder, [&] {
-            const QString folder = view_.outputFolderText();
+            const QString folder = view_.outputChoice().folder;
             // A folder emptied while the run handled events would send the result to the root.
             if (folder.isEmpty())
                 throw AppError(runtext::kNoFolder);
             s.outputPath = inFolder(folder);
         });
-    } else if (g.test(ConvertStep::TestBesideSource, [&] { return view_.option2Selected(); })) {
+    } else if (g.test(ConvertStep::TestBesideSource,
+                      [&] { return view_.outputChoice().besideSource(); })) {
         g.step(ConvertStep::PlanBesideSource,
                [&] { s.outputPath = inFolder(GetFolderPath(s.source, separator_)); });
     }

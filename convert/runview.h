@@ -4,6 +4,21 @@
 
 namespace slate {
 
+// Where the results of a run go, as the output options say at the moment of asking.
+struct OutputChoice {
+    enum class Place {
+        None,          // neither option is selected: the run plans no target
+        IntoFolder,    // every result into `folder`
+        BesideSource,  // each result beside its source
+    };
+    Place place = Place::None;
+    // The output folder as given, even when results go beside their sources.
+    QString folder;
+
+    bool intoFolder() const { return place == Place::IntoFolder; }
+    bool besideSource() const { return place == Place::BesideSource; }
+};
+
 // The mouse pointer the run shows over the window; Busy is the hourglass.
 enum class MousePointer { Default, Busy };
 
@@ -24,13 +39,9 @@ class RunView {
     // the user does here may change the list, the options or the output folder.
     virtual void processPendingEvents() = 0;
 
-    // Read afresh for every file, so changes made while events are processed take effect.
-    // Option1: "Save results to this folder:".
-    virtual bool option1Selected() const = 0;
-    // Option2: "Save results in folder of original file".
-    virtual bool option2Selected() const = 0;
-    // Text1: the output folder typed by the user.
-    virtual QString outputFolderText() const = 0;
+    // Read afresh at every step that needs it, so changes made while events are processed
+    // take effect.
+    virtual OutputChoice outputChoice() const = 0;
 };
 
 }  // namespace slate

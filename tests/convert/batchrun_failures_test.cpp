@@ -172,9 +172,9 @@ TEST_F(RunFailureTest, TheSourceIsAlsoRecognisedThroughALinkedOutputFolder) {
     const QString ppt = addSource(QStringLiteral("talks/talk.ppt"), "original bytes");
     const QString link = dir.filePath(QStringLiteral("link"));
     ASSERT_TRUE(QFile::link(dir.filePath(QStringLiteral("talks")), link));
-    view.option1 = true;
-    view.option2 = false;
-    view.text1 = link;
+    view.intoFolder = true;
+    view.besideSource = false;
+    view.folder = link;
 
     run();
 

@@ -26,9 +26,9 @@ TEST_P(OutputPathTest, SourceAndTargetUrlsFollowTheNamingRules) {
     files.folders << QString::fromUtf8(c.text1);
     bridge.writeTarget = [&](const QString& u, const QByteArray& data) { files.write(u, data); };
     jobs.append(QString::fromUtf8(c.source));
-    view.option1 = c.option1;
-    view.option2 = c.option2;
-    view.text1 = QString::fromUtf8(c.text1);
+    view.intoFolder = c.option1;
+    view.besideSource = c.option2;
+    view.folder = QString::fromUtf8(c.text1);
     BatchRun batch(jobs, view, bridge, dialogs, reporter, QLatin1Char('\\'), files);
 
     const RunSummary summary = batch.start();
@@ -98,9 +98,9 @@ TEST_F(RunFixture, WithNeitherOptionThereIsNoTargetAndTheSaveIsReported) {
         throw OfficeError(QStringLiteral("no such file"));
     };
     jobs.append(QStringLiteral(R"(C:\Talks\Q1.odp)"));
-    view.option1 = false;
-    view.option2 = false;
-    view.text1 = QStringLiteral(R"(D:\Out)");
+    view.intoFolder = false;
+    view.besideSource = false;
+    view.folder = QStringLiteral(R"(D:\Out)");
     BatchRun batch(jobs, view, bridge, dialogs, reporter, QLatin1Char('\\'), files);
 
     const RunSummary summary = batch.start();

@@ -28,9 +28,9 @@ class ResultTest : public RunFixture {
     RunSummary run() { return BatchRun(jobs, view, bridge, dialogs, reporter).start(); }
     void intoFolder(const QString& folder) {
         QDir().mkpath(folder);
-        view.option1 = true;
-        view.option2 = false;
-        view.text1 = folder;
+        view.intoFolder = true;
+        view.besideSource = false;
+        view.folder = folder;
     }
 };
 
@@ -100,9 +100,9 @@ TEST_P(CaseBlindTest, NamesDifferingInCaseCollideOnlyWhereTheFileSystemIgnoresCa
     bridge.writeTarget = [&](const QString& u, const QByteArray& data) { files.write(u, data); };
     jobs.append(QStringLiteral(R"(C:\a\Deck.odp)"));
     jobs.append(QStringLiteral(R"(C:\b\deck.odp)"));
-    view.option1 = true;
-    view.option2 = false;
-    view.text1 = QStringLiteral(R"(D:\Out)");
+    view.intoFolder = true;
+    view.besideSource = false;
+    view.folder = QStringLiteral(R"(D:\Out)");
 
     const RunSummary summary =
         BatchRun(jobs, view, bridge, dialogs, reporter, QLatin1Char('\\'), files).start();
@@ -217,9 +217,9 @@ TEST_P(FailureCauseTest, AFailedSaveSaysWhyWhenTheSystemKnows) {
     bridge.writeTarget = [&](const QString& u, const QByteArray& data) { files.write(u, data); };
     bridge.addRule({Action::DispatchFailure, QStringLiteral("executeDispatch"), 0, {}, {}});
     jobs.append(deck);
-    view.option1 = true;
-    view.option2 = false;
-    view.text1 = QStringLiteral(R"(D:\Out)");
+    view.intoFolder = true;
+    view.besideSource = false;
+    view.folder = QStringLiteral(R"(D:\Out)");
 
     BatchRun(jobs, view, bridge, dialogs, reporter, QLatin1Char('\\'), files).start();
 

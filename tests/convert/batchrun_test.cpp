@@ -102,21 +102,21 @@ class RefusalTest : public BatchRunTest, public ::testing::WithParamInterface<Re
 TEST_P(RefusalTest, RefusesWithItsMessageAndTouchesNothing) {
     const Refusal& c = GetParam();
     const QString src = c.emptyList ? QString() : addSource(QStringLiteral("a.odp"));
-    view.option1 = c.option1;
-    view.option2 = c.option2;
+    view.intoFolder = c.option1;
+    view.besideSource = c.option2;
     const QString out = dir.filePath(QStringLiteral("out"));
     QDir().mkpath(out);
     switch (c.text1) {
         case Refusal::Empty:
             break;
         case Refusal::Missing:
-            view.text1 = dir.filePath(QStringLiteral("nowhere"));
+            view.folder = dir.filePath(QStringLiteral("nowhere"));
             break;
         case Refusal::AFile:
-            view.text1 = src.isEmpty() ? source(QStringLiteral("f.txt")) : src;
+            view.folder = src.isEmpty() ? source(QStringLiteral("f.txt")) : src;
             break;
         case Refusal::AFolder:
-            view.text1 = out;
+            view.folder = out;
             break;
     }
 
@@ -228,9 +228,9 @@ TEST_F(BatchRunTest, OptionsAndFolderAreReadAgainForEveryFile) {
     QDir().mkpath(out);
     view.onEvents = [&](int turn) {
         if (turn == 2) {
-            view.option1 = true;
-            view.option2 = false;
-            view.text1 = out;
+            view.intoFolder = true;
+            view.besideSource = false;
+            view.folder = out;
         }
     };
 
@@ -246,12 +246,12 @@ TEST_F(BatchRunTest, AFolderEmptiedDuringTheRunStopsTheFilesThatFollow) {
     addSource(QStringLiteral("b.odp"));
     const QString out = dir.filePath(QStringLiteral("out"));
     QDir().mkpath(out);
-    view.option1 = true;
-    view.option2 = false;
-    view.text1 = out;
+    view.intoFolder = true;
+    view.besideSource = false;
+    view.folder = out;
     view.onEvents = [&](int turn) {
         if (turn == 2)
-            view.text1.clear();
+            view.folder.clear();
     };
 
     run();

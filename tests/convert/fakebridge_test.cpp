@@ -6,8 +6,8 @@
 
 #include <thread>
 
-#include "support/fakebridge.h"
 #include "convert/fileurl.h"
+#include "support/fakebridge.h"
 
 namespace slate {
 namespace {

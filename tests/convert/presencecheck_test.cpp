@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "support/fakebridge.h"
 #include "convert/presencecheck.h"
+#include "support/fakebridge.h"
 #include "support/fakes.h"
 #include "support/scripteddialogs.h"
 

@@ -14,11 +14,11 @@
 #include <functional>
 
 #include "convert/batchrun.h"
-#include "support/fakebridge.h"
 #include "convert/fileurl.h"
 #include "convert/runfiles.h"
 #include "convert/runview.h"
 #include "joblist/joblist.h"
+#include "support/fakebridge.h"
 #include "support/scripteddialogs.h"
 #include "support/tempfiles.h"
 
@@ -27,9 +27,9 @@ namespace slate::testing {
 // Records what the run does to the window, as lines such as "value 100" or "pointer busy".
 class RecordingRunView : public RunView {
   public:
-    bool option1 = false;
-    bool option2 = true;
-    QString text1;
+    bool intoFolder = false;
+    bool besideSource = true;
+    QString folder;
     QStringList events;
     QList<double> values;
     // Runs at each turn of the event loop, as the user acting at that moment.
@@ -51,9 +51,13 @@ class RecordingRunView : public RunView {
         if (onEvents)
             onEvents(turns);
     }
-    bool option1Selected() const override { return option1; }
-    bool option2Selected() const override { return option2; }
-    QString outputFolderText() const override { return text1; }
+    OutputChoice outputChoice() const override {
+        using Place = OutputChoice::Place;
+        return {intoFolder     ? Place::IntoFolder
+                : besideSource ? Place::BesideSource
+                               : Place::None,
+                folder};
+    }
 };
 
 // Paths of another system ("C:\\..."), held in memory: folders that exist, and files that a

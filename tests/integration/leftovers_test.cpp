@@ -39,9 +39,9 @@ class InterruptedOfficeSaveTest : public OfficeSuite {
         result = writeTestFile(out + QStringLiteral("/deck.ppt"), "old result");
         makeOdp(bridge(), src + QStringLiteral("/deck.odp"), DeckSpec::numbered(kSlides, true));
         jobs.append(src + QStringLiteral("/deck.odp"));
-        view.option1 = true;
-        view.option2 = false;
-        view.text1 = out;
+        view.intoFolder = true;
+        view.besideSource = false;
+        view.folder = out;
     }
 
     // Runs the batch through `bridge`, doing `interrupt` once the office is writing the result.
