@@ -10,8 +10,7 @@ void writeLine(QTextStream& stream, const QString& text) {
 }
 
 void ConsoleRunView::processPendingEvents() {
-    if (QCoreApplication::instance())
-        QCoreApplication::processEvents();
+    handlePendingEvents();
 }
 
 MsgAnswer ConsoleDialogs::messageBox(const QString& text, const QString&, MsgButtons buttons,

@@ -9,6 +9,7 @@
 #include "app/qtdialogs.h"
 #include "app/startpaths.h"
 #include "common/errorpolicy.h"
+#include "common/interaction.h"
 #include "common/programfolder.h"
 #include "joblist/joblist.h"
 #if SLATE_HAVE_UNO
@@ -38,8 +39,7 @@ int main(int argc, char* argv[]) {
     // Files and folders named on the command line ("Open With") join the list as a drop would.
     QTextStream err(stderr);
     slate::AddStartPaths(QCoreApplication::arguments().mid(1), QDir::currentPath(),
-                         window.jobList(), reporter, err,
-                         [] { QCoreApplication::processEvents(); });
+                         window.jobList(), reporter, err, slate::handlePendingEvents);
     window.show();
     const int status = app.exec();
     bridge.shutdown();

@@ -122,8 +122,7 @@ void MainWindow::buildControls() {
     ListView1->setBusyTest([this] { return isBusy(); });
     ListView1->setPointerMoveRule([this] { applyHoverRule(ListView1); });
     ListView1->setDropHandler([this](const QStringList& paths) {
-        AddDroppedPaths(paths, *jobList_, services_.reporter,
-                        [] { QCoreApplication::processEvents(); });
+        AddDroppedPaths(paths, *jobList_, services_.reporter, handlePendingEvents);
     });
     place(ListView1, 120, 120, 7800, 2535);
 
@@ -318,7 +317,7 @@ void MainWindow::setMousePointer(MousePointer pointer) {
 }
 
 void MainWindow::processPendingEvents() {
-    QCoreApplication::processEvents();
+    handlePendingEvents();
 }
 
 OutputChoice MainWindow::outputChoice() const {
@@ -328,12 +327,12 @@ OutputChoice MainWindow::outputChoice() const {
 void MainWindow::PushButton4_Click() {
     AddAllFilesInFolder({services_.dialogs, services_.reporter, *jobList_,
                          [this](bool busy) { setPointer(busy ? Pointer::Busy : Pointer::Default); },
-                         [] { QCoreApplication::processEvents(); }});
+                         handlePendingEvents});
 }
 
 void MainWindow::PushButton9_Click() {
     LoadSamplesClick(*jobList_, services_.programFolder, services_.dialogs, services_.shell,
-                     services_.reporter, [] { QCoreApplication::processEvents(); });
+                     services_.reporter, handlePendingEvents);
 }
 
 void MainWindow::PushButton8_Click() {
@@ -360,10 +359,9 @@ void MainWindow::Form_Load() {
             services_.shell.openUrl(product::kHomePage);
     });
     // The sample files are recorded once; an empty record is tried again at the next start.
-    const ProcessEvents letEventsRun = [] { QCoreApplication::processEvents(); };
     for (const int step : {108, 128}) {
         if (g.test(step, [&] { return GetSetting(Setting::Snapshot).isEmpty(); })) {
-            g.step(step, [&] { RecordSampleFiles(services_.programFolder, letEventsRun); });
+            g.step(step, [&] { RecordSampleFiles(services_.programFolder, handlePendingEvents); });
         }
     }
     g.step(130, [&] {

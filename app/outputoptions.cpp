@@ -14,11 +14,11 @@
 #include "common/paths.h"
 #include "common/settings.h"
 #include "common/specialfolders.h"
+#include "joblist/addall.h"
 
 namespace slate {
 
 namespace {
-const QString kPickerTitle = QStringLiteral("Please select folder:");
 
 QString word(bool value) {
     return value ? QStringLiteral("True") : QStringLiteral("False");
@@ -174,7 +174,7 @@ void OutputOptions::PushButton3_Click() {
     GuardedProcedure g(reporter_, location::kPickOutput);
     QString picked;
     g.step(100, [&] { lastFolder_ = GetSetting(Setting::LastFolderDot); });
-    g.step(100, [&] { picked = dialogs_.browseForFolder(kPickerTitle, lastFolder_); });
+    g.step(100, [&] { picked = dialogs_.browseForFolder(kPickFolderTitle, lastFolder_); });
     if (g.test(102, [&] { return picked.isEmpty(); }))
         return;
 

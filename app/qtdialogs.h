@@ -48,9 +48,4 @@ class SystemRandom : public Random {
     std::mt19937_64 engine_;
 };
 
-class SystemClock : public Clock {
-  public:
-    QDateTime now() const override { return QDateTime::currentDateTime(); }
-};
-
 }  // namespace slate

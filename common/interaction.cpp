@@ -1,5 +1,7 @@
 #include "common/interaction.h"
 
+#include <QCoreApplication>
+
 #include "common/apptitle.h"
 
 namespace slate {
@@ -13,6 +15,12 @@ QString toDisplayLineBreaks(const QString& text) {
     out.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     out.replace(QLatin1Char('\r'), QLatin1Char('\n'));
     return out;
+}
+
+void handlePendingEvents() {
+    // The command line may run without an application object.
+    if (QCoreApplication::instance())
+        QCoreApplication::processEvents();
 }
 
 }  // namespace slate

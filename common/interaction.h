@@ -65,11 +65,8 @@ class Random {
     virtual double fraction() = 0;
 };
 
-class Clock {
-  public:
-    virtual ~Clock() = default;
-    virtual QDateTime now() const = 0;
-};
+// Lets the program handle its pending events once (repaint, clicks, typing) during long work.
+void handlePendingEvents();
 
 // Message texts keep their CR LF and bare CR characters; screens and consoles want "\n".
 QString toDisplayLineBreaks(const QString& text);

@@ -16,12 +16,11 @@
 #include <unistd.h>
 
 #include "convert/officebridge.h"
+#include "convert/uno/unoerrors.h"
 
 namespace slate {
 
 namespace {
-
-const QString kCannotStart = QStringLiteral("LibreOffice could not be started: ");
 
 // The launcher script hides the real office behind oosplash; soffice.bin beside it is the
 // process that has to be ended.
@@ -124,7 +123,7 @@ void OfficeProcess::start(const QString& program, const QStringList& arguments,
         for (int fd : {log, devNull, execReport[0], execReport[1]})
             if (fd >= 0)
                 ::close(fd);
-        throw OfficeUnavailableError(kCannotStart +
+        throw OfficeUnavailableError(uno_detail::kCannotStart +
                                      QStringLiteral("cannot open \"%1\" (%2)")
                                          .arg(logPath, QString::fromLocal8Bit(strerror(error))));
     }
@@ -158,7 +157,8 @@ void OfficeProcess::start(const QString& program, const QStringList& arguments,
     ::close(execReport[1]);
     if (child < 0) {
         ::close(execReport[0]);
-        throw OfficeUnavailableError(kCannotStart + QString::fromLocal8Bit(strerror(forkError)));
+        throw OfficeUnavailableError(uno_detail::kCannotStart +
+                                     QString::fromLocal8Bit(strerror(forkError)));
     }
     ::setpgid(child, child);
     int execError = 0;
@@ -174,8 +174,9 @@ void OfficeProcess::start(const QString& program, const QStringList& arguments,
     if (got == sizeof execError) {
         reapLocked(true);
         throw OfficeUnavailableError(
-            kCannotStart + QStringLiteral("cannot run \"%1\" (%2)")
-                               .arg(program, QString::fromLocal8Bit(strerror(execError))));
+            uno_detail::kCannotStart +
+            QStringLiteral("cannot run \"%1\" (%2)")
+                .arg(program, QString::fromLocal8Bit(strerror(execError))));
     }
 }
 

@@ -29,7 +29,6 @@ using css::uno::UNO_QUERY;
 
 namespace {
 
-const QString kCannotStart = QStringLiteral("LibreOffice could not be started: ");
 const QString kOfficeObject = QStringLiteral("StarOffice.ComponentContext");
 constexpr int kConnectAttempts = 3;
 

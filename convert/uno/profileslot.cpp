@@ -7,6 +7,7 @@
 #include <QSaveFile>
 
 #include "convert/officebridge.h"
+#include "convert/uno/unoerrors.h"
 
 namespace slate {
 
@@ -15,7 +16,6 @@ QString slotName(int number) {
     return QStringLiteral("slot-%1").arg(number);
 }
 
-const QString kCannotStart = QStringLiteral("LibreOffice could not be started: ");
 const QString kNoLocking = QStringLiteral(
     "<item oor:path=\"/org.openoffice.Office.Common/Misc\"><prop oor:name=\"UseLocking\" "
     "oor:op=\"fuse\"><value>false</value></prop></item>\n");
@@ -28,7 +28,7 @@ ProfileSlot::ProfileSlot(QString baseDir, int number, std::unique_ptr<QLockFile>
 ProfileSlot::~ProfileSlot() = default;
 
 std::unique_ptr<ProfileSlot> ProfileSlot::acquire(const QString& baseDir, int slotCount) {
-    const QString& cannotUse = kCannotStart;
+    const QString& cannotUse = uno_detail::kCannotStart;
     if (baseDir.isEmpty() || !QDir().mkpath(baseDir)) {
         throw OfficeUnavailableError(cannotUse +
                                      QStringLiteral("the profile folder \"%1\" cannot be created")
@@ -94,7 +94,7 @@ void ProfileSlot::keepDocumentsUnlocked() const {
     QSaveFile file(path);
     if (!QDir().mkpath(user) || !file.open(QIODevice::WriteOnly) || file.write(text.toUtf8()) < 0 ||
         !file.commit()) {
-        throw OfficeUnavailableError(kCannotStart +
+        throw OfficeUnavailableError(uno_detail::kCannotStart +
                                      QStringLiteral("the office settings \"%1\" cannot be written")
                                          .arg(QDir::toNativeSeparators(path)));
     }

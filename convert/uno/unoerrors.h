@@ -4,6 +4,9 @@
 
 namespace slate::uno_detail {
 
+// How every failure to start or reach the program's own office begins.
+inline const QString kCannotStart = QStringLiteral("LibreOffice could not be started: ");
+
 // Inside a catch block: throws the exception being handled as an OfficeError whose
 // description a user can read. Errors that already are AppErrors pass unchanged.
 [[noreturn]] void rethrowAsOfficeError();

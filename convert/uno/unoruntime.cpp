@@ -23,7 +23,7 @@ css::uno::Reference<css::uno::XComponentContext> localUnoContext() {
         const QString rc = QStringLiteral(SLATE_LO_PROGRAM_DIR "/fundamentalrc");
         if (!QFileInfo::exists(rc)) {
             throw OfficeUnavailableError(
-                QStringLiteral("LibreOffice could not be started: ") +
+                kCannotStart +
                 QStringLiteral("the UNO runtime settings \"%1\" are missing").arg(rc));
         }
         rtl::Bootstrap::set(rtl::OUString("URE_BOOTSTRAP"),
@@ -32,7 +32,7 @@ css::uno::Reference<css::uno::XComponentContext> localUnoContext() {
     try {
         context = cppu::defaultBootstrap_InitialComponentContext();
     } catch (const css::uno::Exception& e) {
-        throw OfficeUnavailableError(QStringLiteral("LibreOffice could not be started: ") +
+        throw OfficeUnavailableError(kCannotStart +
                                      QStringLiteral("the UNO runtime did not start (%1)")
                                          .arg(withoutSourcePosition(toQString(e.Message))));
     }

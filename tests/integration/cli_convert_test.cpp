@@ -65,7 +65,7 @@ class CliOfficeTest : public OfficeSuite {
     }
     void odp(const QString& name, const QStringList& slides) {
         QDir().mkpath(QFileInfo(path(name)).absolutePath());
-        makeOdp(bridge(), path(name), DeckSpec{slides, true});
+        makeOdp(bridge(), path(name), SlideContent{slides, true});
     }
     void raw(const QString& name, const QByteArray& content) {
         QFile f(path(name));
@@ -187,7 +187,7 @@ TEST_F(CliOfficeTest, TerminatingTheRunDuringASaveLeavesNothingBehind) {
     const QString out = path(QStringLiteral("out"));
     QDir().mkpath(src);
     QDir().mkpath(out);
-    makeOdp(bridge(), src + QStringLiteral("/deck.odp"), DeckSpec::numbered(300, true));
+    makeOdp(bridge(), src + QStringLiteral("/deck.odp"), SlideContent::numbered(300, true));
     raw(QStringLiteral("out/deck.ppt"), "old result");
 
     start({QStringLiteral("-o"), out, src + QStringLiteral("/deck.odp")});

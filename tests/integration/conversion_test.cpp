@@ -20,7 +20,7 @@ TEST_P(SourceNameTest, ConvertsToPowerPoint97UnderItsOwnName) {
     const QString odp = folder + QLatin1Char('/') + name + QStringLiteral(".odp");
     const QString ppt = folder + QLatin1Char('/') + name + QStringLiteral(".ppt");
     makeOdp(bridge(), odp,
-            DeckSpec{{QStringLiteral("Premi\u00e8re"), QStringLiteral("Two")}, true});
+            SlideContent{{QStringLiteral("Premi\u00e8re"), QStringLiteral("Two")}, true});
 
     const DispatchResult result = saveThroughOffice(bridge(), odp, ppt, kPowerPoint97);
 
@@ -45,8 +45,8 @@ INSTANTIATE_TEST_SUITE_P(Names, SourceNameTest,
 class ConversionTest : public OfficeSuite {};
 
 TEST_F(ConversionTest, PercentEscapeInNameDoesNotOpenAnotherFile) {
-    makeOdp(bridge(), path(QStringLiteral("aA.odp")), DeckSpec::numbered(1));
-    makeOdp(bridge(), path(QStringLiteral("a%41.odp")), DeckSpec::numbered(3));
+    makeOdp(bridge(), path(QStringLiteral("aA.odp")), SlideContent::numbered(1));
+    makeOdp(bridge(), path(QStringLiteral("a%41.odp")), SlideContent::numbered(3));
 
     saveThroughOffice(bridge(), path(QStringLiteral("a%41.odp")), path(QStringLiteral("a%41.ppt")),
                       kPowerPoint97);
@@ -59,7 +59,7 @@ TEST_F(ConversionTest, PercentEscapeInNameDoesNotOpenAnotherFile) {
 
 TEST_F(ConversionTest, ExistingTargetIsReplaced) {
     const QString ppt = path(QStringLiteral("deck.ppt"));
-    makeOdp(bridge(), path(QStringLiteral("deck.odp")), DeckSpec::numbered(2));
+    makeOdp(bridge(), path(QStringLiteral("deck.odp")), SlideContent::numbered(2));
     {
         QFile old(ppt);
         ASSERT_TRUE(old.open(QIODevice::WriteOnly));
@@ -80,7 +80,7 @@ TEST_F(ConversionTest, ConvertsSmallAndTwentySlideDecks) {
     for (const int slides : {1, 20}) {
         const QString odp = path(QStringLiteral("deck%1.odp").arg(slides));
         const QString ppt = path(QStringLiteral("deck%1.ppt").arg(slides));
-        makeOdp(bridge(), odp, DeckSpec::numbered(slides, true));
+        makeOdp(bridge(), odp, SlideContent::numbered(slides, true));
 
         QElapsedTimer timer;
         timer.start();

@@ -46,7 +46,7 @@ TEST_F(OfficeFailureTest, CorruptSourceGivesNoDocument) {
 
 TEST_F(OfficeFailureTest, SaveUnderARegularFileReportsFailure) {
     const QString source = path(QStringLiteral("deck.odp"));
-    makeOdp(bridge(), source, DeckSpec::numbered(1));
+    makeOdp(bridge(), source, SlideContent::numbered(1));
     QFile blocker(path(QStringLiteral("file.txt")));
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
     blocker.close();

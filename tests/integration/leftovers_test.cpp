@@ -37,7 +37,7 @@ class InterruptedOfficeSaveTest : public OfficeSuite {
         out = path(QStringLiteral("out"));
         QDir().mkpath(src);
         result = writeTestFile(out + QStringLiteral("/deck.ppt"), "old result");
-        makeOdp(bridge(), src + QStringLiteral("/deck.odp"), DeckSpec::numbered(kSlides, true));
+        makeOdp(bridge(), src + QStringLiteral("/deck.odp"), SlideContent::numbered(kSlides, true));
         jobs.append(src + QStringLiteral("/deck.odp"));
         view.intoFolder = true;
         view.besideSource = false;

@@ -90,7 +90,7 @@ TEST_F(OfficeLifecycleTest, RunningOfficeIsUsedButNeverStopped) {
     {
         UnoBridge connected(options);
         const QString odp = path(QStringLiteral("deck.odp"));
-        makeOdp(connected, odp, DeckSpec::numbered(1));
+        makeOdp(connected, odp, SlideContent::numbered(1));
         EXPECT_TRUE(
             saveThroughOffice(connected, odp, path(QStringLiteral("deck.ppt")), kPowerPoint97)
                 .succeeded());

@@ -10,8 +10,9 @@ namespace {
 class PowerPointCheckTest : public OfficeSuite {
   protected:
     void SetUp() override {
-        makeOdp(bridge(), odp(),
-                DeckSpec{{QStringLiteral("Alpha"), QStringLiteral("Beta"), QStringLiteral("Gamma")},
+        makeOdp(
+            bridge(), odp(),
+            SlideContent{{QStringLiteral("Alpha"), QStringLiteral("Beta"), QStringLiteral("Gamma")},
                          false});
         ASSERT_TRUE(saveThroughOffice(bridge(), odp(), ppt(), kPowerPoint97).succeeded());
         QFile file(ppt());

@@ -19,7 +19,7 @@ class OfficeRecoveryTest : public OfficeSuite {
     void convertAndCheck(OfficeBridge& bridge, const QString& name) {
         const QString odp = path(name + QStringLiteral(".odp"));
         const QString ppt = path(name + QStringLiteral(".ppt"));
-        makeOdp(bridge, odp, DeckSpec::numbered(2));
+        makeOdp(bridge, odp, SlideContent::numbered(2));
         EXPECT_TRUE(saveThroughOffice(bridge, odp, ppt, kPowerPoint97).succeeded());
         QString why;
         EXPECT_TRUE(isPowerPoint97File(ppt, &why)) << why.toStdString();

@@ -55,8 +55,8 @@ QString slideXml(int number, const QString& text, bool withShape) {
 
 }  // namespace
 
-DeckSpec DeckSpec::numbered(int slides, bool withShape) {
-    DeckSpec deck;
+SlideContent SlideContent::numbered(int slides, bool withShape) {
+    SlideContent deck;
     deck.slideTexts.clear();
     for (int i = 1; i <= slides; ++i)
         deck.slideTexts << QStringLiteral("Slide %1").arg(i);
@@ -64,7 +64,7 @@ DeckSpec DeckSpec::numbered(int slides, bool withShape) {
     return deck;
 }
 
-bool writeFlatPresentation(const QString& path, const DeckSpec& deck, QString* why) {
+bool writeFlatPresentation(const QString& path, const SlideContent& deck, QString* why) {
     QString xml = QString::fromUtf8(kHeader);
     for (int i = 0; i < deck.slideTexts.size(); ++i)
         xml += slideXml(i + 1, deck.slideTexts[i], deck.withShape);
@@ -100,7 +100,7 @@ DispatchResult saveThroughOffice(OfficeBridge& bridge, const QString& sourcePath
     return result;
 }
 
-void makeOdp(OfficeBridge& bridge, const QString& targetPath, const DeckSpec& deck) {
+void makeOdp(OfficeBridge& bridge, const QString& targetPath, const SlideContent& deck) {
     const QString flat = targetPath + QStringLiteral(".source.fodp");
     QString why;
     if (!writeFlatPresentation(flat, deck, &why))

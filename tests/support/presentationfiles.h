@@ -8,19 +8,19 @@
 // Source presentations for tests that drive a real office.
 namespace slate::testing {
 
-struct DeckSpec {
+struct SlideContent {
     // One slide per entry, each showing its text in a text frame.
     QStringList slideTexts{QStringLiteral("Slide 1")};
     // Adds a rectangle to every slide.
     bool withShape = false;
 
     // Slides reading "Slide 1" to "Slide n".
-    static DeckSpec numbered(int slides, bool withShape = false);
+    static SlideContent numbered(int slides, bool withShape = false);
 };
 
 // Writes the deck as a flat-XML OpenDocument presentation (.fodp), which the office opens like
 // an .odp. False, with `why` set, when the file cannot be written.
-bool writeFlatPresentation(const QString& path, const DeckSpec& deck, QString* why = nullptr);
+bool writeFlatPresentation(const QString& path, const SlideContent& deck, QString* why = nullptr);
 
 // Opens `sourcePath` hidden and stores it at `targetPath` through `filterName` with
 // ".uno:SaveAs", in the call order the program's run uses (service manager, desktop, load,
@@ -31,6 +31,6 @@ DispatchResult saveThroughOffice(OfficeBridge& bridge, const QString& sourcePath
 
 // Writes a real .odp at `targetPath`: the deck as a flat presentation beside it, converted with
 // the "impress8" filter, then removed. Throws OfficeError when the office does not save it.
-void makeOdp(OfficeBridge& bridge, const QString& targetPath, const DeckSpec& deck);
+void makeOdp(OfficeBridge& bridge, const QString& targetPath, const SlideContent& deck);
 
 }  // namespace slate::testing

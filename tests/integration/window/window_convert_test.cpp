@@ -41,9 +41,9 @@ TEST_F(WindowWithOffice, StartConvertingWritesGenuinePowerPointFilesIntoTheChose
     QDir(dir_.path()).mkpath(QStringLiteral("talks"));
     QDir(dir_.path()).mkpath(QStringLiteral("out"));
     makeOdp(bridge(), path(QStringLiteral("talks/Q1 review #2.odp")),
-            DeckSpec{{QStringLiteral("Quarter one"), QStringLiteral("Numbers")}, true});
+            SlideContent{{QStringLiteral("Quarter one"), QStringLiteral("Numbers")}, true});
     makeOdp(bridge(), path(QStringLiteral("talks/Übersicht.odp")),
-            DeckSpec{{QStringLiteral("Überblick")}, false});
+            SlideContent{{QStringLiteral("Überblick")}, false});
 
     dialogs.openAnswers << [&](const OpenFileRequest&) {
         return path(QStringLiteral("talks")) + QChar(0) + QStringLiteral("Q1 review #2.odp") +
@@ -76,7 +76,7 @@ TEST_F(WindowWithOffice, AFileTheOfficeCannotOpenIsReportedAndTheNextOneConverts
     ASSERT_TRUE(bad.open(QIODevice::WriteOnly));
     bad.write("this is not a presentation");
     bad.close();
-    makeOdp(bridge(), path(QStringLiteral("good.odp")), DeckSpec{});
+    makeOdp(bridge(), path(QStringLiteral("good.odp")), SlideContent{});
     window->Option2->click();
     window->jobList().append(path(QStringLiteral("broken.odp")));
     window->jobList().append(path(QStringLiteral("good.odp")));
