@@ -187,6 +187,13 @@ bool isWalkedInto(const FolderInfo& info) {
                          info.attributes != (kHiddenSystemFolder | attribute::kReparsePoint));
 }
 
+// A folder whose attributes could not be read fails the test that looks at them.
+bool walkedInto(const std::optional<FolderInfo>& info) {
+    if (!info)
+        throw AppError(QStringLiteral("Object variable not set"));
+    return isWalkedInto(*info);
+}
+
 qsizetype pathBytes(const QString& path) {
     return path.toUtf8().size();
 }
@@ -217,6 +224,20 @@ ListingFailure gatherSubFolders(const QString& folder, FolderList& out,
         return {error.code(), true};
     } catch (...) {
         return {listingerror::kOtherFailure, false};
+    }
+}
+
+// Appends to `folders` the gathered sub-folders that still exist and may be walked into.
+void admitSubFolders(GuardedProcedure& g, const FolderList& subFolders, FolderList& folders,
+                     const ProcessEvents& letEventsRun, FileSystem& fs) {
+    for (const QString& sub : subFolders) {
+        if (!g.test(152, [&] { return FolderExists(sub, fs); }))
+            continue;
+        g.step(154, letEventsRun);
+        std::optional<FolderInfo> info;
+        g.step(156, [&] { info = readFolder(sub, fs); });
+        if (g.test(158, [&] { return walkedInto(info); }))
+            g.step(160, [&] { folders.append(sub); });
     }
 }
 
@@ -251,12 +272,7 @@ void walkLevel(FolderList& folders, bool recurse, bool deeper, ErrorReporter& re
         std::optional<FolderInfo> info;
         g.step(112, [&] { info = readFolder(folder, fs); });
         g.step(114, letEventsRun);
-        const bool expand = g.test(116, [&] {
-            if (!info)
-                throw AppError(QStringLiteral("Object variable not set"));
-            return isWalkedInto(*info);
-        });
-        if (!expand)
+        if (!g.test(116, [&] { return walkedInto(info); }))
             continue;
         const ListingFailure failure = gatherSubFolders(folder, subFolders, letEventsRun, walk);
         if (failure.fromFileSystem && failure.code != listingerror::kPathNotFound)
@@ -274,20 +290,7 @@ void walkLevel(FolderList& folders, bool recurse, bool deeper, ErrorReporter& re
     if (recurse && !subFolders.isEmpty())
         g.step(150, [&] { walkLevel(subFolders, true, true, reporter, processEvents, walk); });
 
-    for (const QString& sub : std::as_const(subFolders)) {
-        if (!g.test(152, [&] { return FolderExists(sub, fs); }))
-            continue;
-        g.step(154, letEventsRun);
-        std::optional<FolderInfo> info;
-        g.step(156, [&] { info = readFolder(sub, fs); });
-        const bool admitted = g.test(158, [&] {
-            if (!info)
-                throw AppError(QStringLiteral("Object variable not set"));
-            return isWalkedInto(*info);
-        });
-        if (admitted)
-            g.step(160, [&] { folders.append(sub); });
-    }
+    admitSubFolders(g, subFolders, folders, letEventsRun, fs);
 }
 
 }  // namespace
