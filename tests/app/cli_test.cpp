@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "app/cli.h"
+#include "app/clioffices.h"
 #include "convert/fakebridge.h"
 #include "convert/fileurl.h"
 #include "support/tempfiles.h"
@@ -54,7 +55,20 @@ INSTANTIATE_TEST_SUITE_P(
         ParseCase{"ZeroTimeout", {"convert", "--timeout", "0", "a"}, Kind::UsageError, "0"},
         ParseCase{"WordTimeout", {"convert", "--timeout=soon", "a"}, Kind::UsageError, "soon"},
         ParseCase{"UnknownOption", {"convert", "--fast", "a"}, Kind::UsageError, "--fast"},
-        ParseCase{"DashAloneIsAPath", {"convert", "-"}, Kind::Convert}),
+        ParseCase{"DashAloneIsAPath", {"convert", "-"}, Kind::Convert},
+        ParseCase{"ZeroJobs", {"convert", "-j", "0", "a"}, Kind::UsageError, "\"0\""},
+        ParseCase{"TooManyJobs", {"convert", "--jobs=17", "a"}, Kind::UsageError, "17"},
+        ParseCase{"WordJobs", {"convert", "-jmany", "a"}, Kind::UsageError, "many"},
+        ParseCase{
+            "NegativeRestart", {"convert", "--restart-after", "-1", "a"}, Kind::UsageError, "-1"},
+        ParseCase{"JobsWithOffice",
+                  {"convert", "-j", "2", "--office", "pipe,name=x;urp;", "a"},
+                  Kind::UsageError,
+                  "--office"},
+        ParseCase{"SameOfficeTwice",
+                  {"convert", "--office", "x", "--office", "x", "a"},
+                  Kind::UsageError,
+                  "twice"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(ParseTest, TakesEveryOptionInBothSpellings) {
@@ -65,7 +79,7 @@ TEST(ParseTest, TakesEveryOptionInBothSpellings) {
     EXPECT_EQ(a.convert.outputDir, QStringLiteral("out"));
     EXPECT_EQ(a.convert.extension, QStringLiteral("*"));
     EXPECT_EQ(a.convert.timeoutSeconds, 30);
-    EXPECT_EQ(a.convert.officeConnection, QStringLiteral("pipe,name=x;urp;"));
+    EXPECT_EQ(a.convert.officeConnections, QStringList{"pipe,name=x;urp;"});
     EXPECT_TRUE(a.convert.quiet);
     EXPECT_TRUE(a.convert.timings);
     EXPECT_EQ(a.convert.paths, (QStringList{"a.odp", "-b.odp"}));
@@ -75,6 +89,35 @@ TEST(ParseTest, TakesEveryOptionInBothSpellings) {
     EXPECT_EQ(b.convert.outputDir, QStringLiteral("out"));
     EXPECT_EQ(b.convert.extension, QStringLiteral("txt"));
     EXPECT_EQ(parseCommandLine({"convert", "a"}).convert.extension, QStringLiteral("odp"));
+}
+
+TEST(ParseTest, TakesOfficeCountsRestartsAndSeveralOffices) {
+    const ParsedCommandLine a = parseCommandLine({"convert", "-j", "3", "--restart-after=0", "a"});
+    EXPECT_EQ(a.convert.jobs, 3);
+    EXPECT_EQ(a.convert.restartAfter, 0);
+    EXPECT_EQ(parseCommandLine({"convert", "-j4", "a"}).convert.jobs, 4);
+    EXPECT_EQ(parseCommandLine({"convert", "--jobs", "auto", "a"}).convert.jobs, kAutoJobs);
+    const ParsedCommandLine plain = parseCommandLine({"convert", "a"});
+    EXPECT_EQ(plain.convert.jobs, std::nullopt);
+    EXPECT_EQ(plain.convert.restartAfter, 200);
+    EXPECT_EQ(parseCommandLine({"convert", "--office", "p1", "--office=p2", "a"})
+                  .convert.officeConnections,
+              (QStringList{"p1", "p2"}));
+}
+
+TEST(OfficesToStartTest, AutoSaysWhenMemoryHoldsFewerOfficesThanCores) {
+    QString text;
+    QTextStream err(&text);
+    ConvertArguments arguments;
+    arguments.jobs = 3;
+    EXPECT_EQ(officesToStart(arguments, 2, 100LL << 20, err), 3);
+    arguments.jobs = kAutoJobs;
+    EXPECT_EQ(officesToStart(arguments, 2, 24000LL << 20, err), 2);
+    EXPECT_EQ(text, QString());
+
+    EXPECT_EQ(officesToStart(arguments, 4, 300LL << 20, err), 1);
+    EXPECT_EQ(text, QStringLiteral("Starting 1 office, not one for each of the 4 cores: 300 MB of "
+                                   "memory is free and an office takes about 250 MB.\n"));
 }
 
 TEST(CommandLineTest, OnlyItsCommandsLeaveTheWindowAlone) {
@@ -109,6 +152,16 @@ class ConvertCommandTest : public ::testing::Test {
         QTextStream out(&outText);
         QTextStream err(&errText);
         return runConvert(parsed.convert, bridge, out, err);
+    }
+    int convertWith(QStringList arguments, const QList<PoolOffice>& offices) {
+        arguments.prepend(QStringLiteral("convert"));
+        const ParsedCommandLine parsed = parseCommandLine(arguments);
+        EXPECT_EQ(parsed.kind, Kind::Convert) << parsed.error.toStdString();
+        outText.clear();
+        errText.clear();
+        QTextStream out(&outText);
+        QTextStream err(&errText);
+        return runConvert(parsed.convert, offices, out, err);
     }
     QStringList loadedUrls() const {
         QStringList urls;
@@ -277,6 +330,50 @@ TEST_F(ConvertCommandTest, TimingsGiveOneLinePerFile) {
         files << m.captured(4);
     }
     EXPECT_EQ(files, (QStringList{a, b}));
+}
+
+TEST_F(ConvertCommandTest, SeveralOfficesShareTheFilesAndPrintAsOneWould) {
+    const QStringList files{file(QStringLiteral("a.odp")), file(QStringLiteral("b.odp")),
+                            file(QStringLiteral("c.odp")), file(QStringLiteral("d.odp"))};
+    FakeBridge second;
+    for (FakeBridge* office : {&bridge, &second})
+        office->failAt(QStringLiteral("loadComponentFromURL"), QStringLiteral("cannot load b"), 0,
+                       QStringLiteral("b.odp"));
+
+    EXPECT_EQ(convertWith(QStringList{QStringLiteral("--timings")} + files,
+                          {PoolOffice(&bridge), PoolOffice(&second)}),
+              exitcode::kFailures);
+
+    EXPECT_TRUE(exists(QStringLiteral("a.ppt")) && exists(QStringLiteral("c.ppt")) &&
+                exists(QStringLiteral("d.ppt")));
+    EXPECT_FALSE(exists(QStringLiteral("b.ppt")));
+    QStringList progress = errText.split('\n').filter(QStringLiteral("Processing: "));
+    ASSERT_EQ(progress.size(), 4) << errText.toStdString();
+    for (int i = 0; i < 4; ++i)
+        EXPECT_TRUE(progress[i].endsWith(QStringLiteral(" (%1/4)").arg(i + 1)));
+    progress.replaceInStrings(QRegularExpression(QStringLiteral(" \\(\\d/4\\)$")), QString());
+    progress.sort();
+    EXPECT_EQ(progress, (QStringList{"Processing: a.odp", "Processing: b.odp", "Processing: c.odp",
+                                     "Processing: d.odp"}));
+    EXPECT_TRUE(errText.contains(QStringLiteral(
+        "cannot load b\nin Pellory2021/08/31.Form1.PushButton2_Click at line 134\n")));
+    EXPECT_EQ(outText.count(QStringLiteral("Timing: file ")), 4) << outText.toStdString();
+    EXPECT_TRUE(outText.contains(QStringLiteral("Done.\nConverted 3 of 4 files in ")));
+}
+
+TEST_F(ConvertCommandTest, OneOfficeIsRestartedAfterSoManyFiles) {
+    QStringList files;
+    for (const char* name : {"a.odp", "b.odp", "c.odp", "d.odp", "e.odp"})
+        files << file(QString::fromLatin1(name));
+    QList<int> restartedAfter;
+    const PoolOffice office(
+        &bridge, [&] { restartedAfter << bridge.count(QStringLiteral("loadComponentFromURL")); });
+
+    EXPECT_EQ(
+        convertWith(QStringList{QStringLiteral("--restart-after"), QStringLiteral("2")} + files,
+                    {office}),
+        exitcode::kConverted);
+    EXPECT_EQ(restartedAfter, (QList<int>{2, 4}));
 }
 
 }  // namespace
