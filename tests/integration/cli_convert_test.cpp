@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QProcess>
 #include <QProcessEnvironment>
+#include <QRegularExpression>
 #include <QThread>
 
 #include <signal.h>
@@ -108,6 +109,38 @@ TEST_F(CliOfficeTest, ConvertsAFolderTreeAndReportsTheFilesTheOfficeCannotTake) 
     }
     EXPECT_EQ(err.count(QStringLiteral("at line 134\n")), 2) << err.toStdString();
     EXPECT_EQ(err.count(QStringLiteral("Processing: ")), 7);
+}
+
+TEST_F(CliOfficeTest, TwoOfficesConvertATreeAndTheFirstOfTwoSameNamesKeepsTheResult) {
+    odp(QStringLiteral("tree/a.odp"), {QStringLiteral("A")});
+    odp(QStringLiteral("tree/one/x.odp"), {QStringLiteral("First x")});
+    odp(QStringLiteral("tree/two/x.odp"), {QStringLiteral("Second x")});
+    odp(QStringLiteral("tree/two/deeper/b.odp"), {QStringLiteral("B")});
+    QDir().mkpath(path(QStringLiteral("out")));
+
+    EXPECT_EQ(run({QStringLiteral("-j"), QStringLiteral("2"), QStringLiteral("-o"),
+                   QStringLiteral("out"), path(QStringLiteral("tree"))}),
+              1)
+        << err.toStdString();
+
+    expectDeck(QStringLiteral("out/a.ppt"), {QStringLiteral("A")});
+    expectDeck(QStringLiteral("out/b.ppt"), {QStringLiteral("B")});
+    // The one earlier in the list keeps the name, as with one office.
+    const QRegularExpressionMatch refused =
+        QRegularExpression(QStringLiteral("/(one|two)/x\\.odp\" was not converted: its result "
+                                          "\"[^\"]*/out/x\\.ppt\" would replace the one this run "
+                                          "made from \"[^\"]*/(one|two)/x\\.odp\""))
+            .match(err);
+    ASSERT_TRUE(refused.hasMatch()) << err.toStdString();
+    EXPECT_NE(refused.captured(1), refused.captured(2));
+    expectDeck(QStringLiteral("out/x.ppt"),
+               {refused.captured(2) == QLatin1String("one") ? QStringLiteral("First x")
+                                                            : QStringLiteral("Second x")});
+    EXPECT_EQ(entriesOf(path(QStringLiteral("out"))), (QStringList{"a.ppt", "b.ppt", "x.ppt"}));
+    EXPECT_TRUE(out.contains(QStringLiteral("Converted 3 of 4 files"))) << out.toStdString();
+    EXPECT_TRUE(QFileInfo::exists(
+        cache.filePath(QStringLiteral("slatemere-converter/office-profiles/slot-2"))))
+        << "a second office never started";
 }
 
 TEST_F(CliOfficeTest, RelativeFilesIntoAnOutputFolder) {
