@@ -2,9 +2,7 @@
 
 #include <QElapsedTimer>
 #include <QHash>
-#include <QSet>
 
-#include <algorithm>
 #include <condition_variable>
 #include <deque>
 #include <mutex>
@@ -12,8 +10,8 @@
 #include <vector>
 
 #include "common/errorpolicy.h"
+#include "convert/filequeue.h"
 #include "convert/officebridge.h"
-#include "convert/resultfile.h"
 #include "convert/runview.h"
 #include "joblist/joblist.h"
 
@@ -99,104 +97,6 @@ class EventQueue {
     std::deque<Event> events_;
 };
 
-// The names through which two files of a run can meet: the source's own and its result's,
-// without case, as a file system may ignore it. Only files that share one can touch the same
-// file, whatever folders they come from or go to.
-QStringList meetingNames(const QString& source, QChar separator) {
-    const QString name = GetFileName(source, separator);
-    QString result = name;
-    result.chop(lastExtension(name).size());
-    result += QStringLiteral(".ppt");
-    QStringList names{name.toCaseFolded(), result.toCaseFolded()};
-    names.removeDuplicates();
-    return names;
-}
-
-// Hands out the files in list order. A file waits while an earlier one that shares a name
-// with it has not ended, so such files run one after the other in list order.
-class FileQueue {
-  public:
-    FileQueue(QList<QStringList> names, int workers) : names_(std::move(names)), workers_(workers) {
-        for (int i = 0; i < names_.size(); ++i)
-            pending_.push_back(i);
-    }
-
-    // The next file (0-based position) to convert; -1 once every file has ended.
-    int take() {
-        std::unique_lock lock(mutex_);
-        for (;;) {
-            if (cancelled_ || (pending_.empty() && running_ == 0))
-                return -1;
-            QSet<QString> waiting;
-            for (auto it = pending_.begin(); it != pending_.end(); ++it) {
-                const QStringList& names = names_.at(*it);
-                const bool free = std::none_of(names.begin(), names.end(), [&](const QString& n) {
-                    return held_.contains(n) || waiting.contains(n);
-                });
-                if (free) {
-                    const int position = *it;
-                    pending_.erase(it);
-                    for (const QString& n : names)
-                        held_.insert(n);
-                    ++running_;
-                    return position;
-                }
-                for (const QString& n : names)
-                    waiting.insert(n);
-            }
-            changed_.wait(lock);
-        }
-    }
-
-    void finish(int position) {
-        {
-            std::lock_guard lock(mutex_);
-            release(position);
-        }
-        changed_.notify_all();
-    }
-
-    // The worker that took the file leaves the run and the file goes to another; false, with
-    // nothing changed, when no other worker is left to take it.
-    bool handBack(int position) {
-        {
-            std::lock_guard lock(mutex_);
-            if (workers_ <= 1)
-                return false;
-            --workers_;
-            release(position);
-            pending_.insert(std::lower_bound(pending_.begin(), pending_.end(), position), position);
-        }
-        changed_.notify_all();
-        return true;
-    }
-
-    // No file is handed out any more.
-    void cancel() {
-        {
-            std::lock_guard lock(mutex_);
-            cancelled_ = true;
-        }
-        changed_.notify_all();
-    }
-
-  private:
-    void release(int position) {
-        for (const QString& n : names_.at(position))
-            held_.remove(n);
-        --running_;
-    }
-
-    const QList<QStringList> names_;
-    std::mutex mutex_;
-    std::condition_variable changed_;
-    std::deque<int> pending_;
-    QSet<QString> held_;
-    int running_ = 0;
-    int workers_;
-    bool cancelled_ = false;
-};
-
 // Whether the office can be reached, starting it when it is not running; `why` when not.
 bool officeAnswers(const PoolOffice& office, QString* why) {
     try {
@@ -244,7 +144,7 @@ RunSummary ParallelRun::runFiles(int count) {
     QList<QStringList> names;
     for (int i = 0; i < count; ++i) {
         sources << jobs_.texts().value(i);
-        names << meetingNames(sources.last(), separator_);
+        names << meetingNames(GetFileName(sources.last(), separator_));
     }
     const int workers = std::min<int>(static_cast<int>(offices_.size()), count);
     Shared shared(count, sources, names, workers);

@@ -72,14 +72,15 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(ParseTest, TakesEveryOptionInBothSpellings) {
-    const ParsedCommandLine a =
-        parseCommandLine({"convert", "-o", "out", "-e", "*", "--timeout", "30", "--office",
-                          "pipe,name=x;urp;", "-q", "--timings", "a.odp", "--", "-b.odp"});
+    const ParsedCommandLine a = parseCommandLine(
+        {"convert", "-o", "out", "-e", "*", "--timeout", "30", "--office", "pipe,name=x;urp;",
+         "--office=y", "--restart-after", "0", "-q", "--timings", "a.odp", "--", "-b.odp"});
     ASSERT_EQ(a.kind, Kind::Convert);
     EXPECT_EQ(a.convert.outputDir, QStringLiteral("out"));
     EXPECT_EQ(a.convert.extension, QStringLiteral("*"));
     EXPECT_EQ(a.convert.timeoutSeconds, 30);
-    EXPECT_EQ(a.convert.officeConnections, QStringList{"pipe,name=x;urp;"});
+    EXPECT_EQ(a.convert.officeConnections, (QStringList{"pipe,name=x;urp;", "y"}));
+    EXPECT_EQ(a.convert.restartAfter, 0);
     EXPECT_TRUE(a.convert.quiet);
     EXPECT_TRUE(a.convert.timings);
     EXPECT_EQ(a.convert.paths, (QStringList{"a.odp", "-b.odp"}));
@@ -88,21 +89,12 @@ TEST(ParseTest, TakesEveryOptionInBothSpellings) {
         parseCommandLine({"convert", "--output-dir=out", "--extension=txt", "a"});
     EXPECT_EQ(b.convert.outputDir, QStringLiteral("out"));
     EXPECT_EQ(b.convert.extension, QStringLiteral("txt"));
-    EXPECT_EQ(parseCommandLine({"convert", "a"}).convert.extension, QStringLiteral("odp"));
-}
-
-TEST(ParseTest, TakesOfficeCountsRestartsAndSeveralOffices) {
-    const ParsedCommandLine a = parseCommandLine({"convert", "-j", "3", "--restart-after=0", "a"});
-    EXPECT_EQ(a.convert.jobs, 3);
-    EXPECT_EQ(a.convert.restartAfter, 0);
-    EXPECT_EQ(parseCommandLine({"convert", "-j4", "a"}).convert.jobs, 4);
-    EXPECT_EQ(parseCommandLine({"convert", "--jobs", "auto", "a"}).convert.jobs, kAutoJobs);
     const ParsedCommandLine plain = parseCommandLine({"convert", "a"});
+    EXPECT_EQ(plain.convert.extension, QStringLiteral("odp"));
     EXPECT_EQ(plain.convert.jobs, std::nullopt);
     EXPECT_EQ(plain.convert.restartAfter, 200);
-    EXPECT_EQ(parseCommandLine({"convert", "--office", "p1", "--office=p2", "a"})
-                  .convert.officeConnections,
-              (QStringList{"p1", "p2"}));
+    EXPECT_EQ(parseCommandLine({"convert", "-j4", "a"}).convert.jobs, 4);
+    EXPECT_EQ(parseCommandLine({"convert", "--jobs", "auto", "a"}).convert.jobs, kAutoJobs);
 }
 
 TEST(OfficesToStartTest, AutoSaysWhenMemoryHoldsFewerOfficesThanCores) {
@@ -347,14 +339,10 @@ TEST_F(ConvertCommandTest, SeveralOfficesShareTheFilesAndPrintAsOneWould) {
     EXPECT_TRUE(exists(QStringLiteral("a.ppt")) && exists(QStringLiteral("c.ppt")) &&
                 exists(QStringLiteral("d.ppt")));
     EXPECT_FALSE(exists(QStringLiteral("b.ppt")));
-    QStringList progress = errText.split('\n').filter(QStringLiteral("Processing: "));
+    const QStringList progress = errText.split('\n').filter(QStringLiteral("Processing: "));
     ASSERT_EQ(progress.size(), 4) << errText.toStdString();
     for (int i = 0; i < 4; ++i)
         EXPECT_TRUE(progress[i].endsWith(QStringLiteral(" (%1/4)").arg(i + 1)));
-    progress.replaceInStrings(QRegularExpression(QStringLiteral(" \\(\\d/4\\)$")), QString());
-    progress.sort();
-    EXPECT_EQ(progress, (QStringList{"Processing: a.odp", "Processing: b.odp", "Processing: c.odp",
-                                     "Processing: d.odp"}));
     EXPECT_TRUE(errText.contains(QStringLiteral(
         "cannot load b\nin Pellory2021/08/31.Form1.PushButton2_Click at line 134\n")));
     EXPECT_EQ(outText.count(QStringLiteral("Timing: file ")), 4) << outText.toStdString();

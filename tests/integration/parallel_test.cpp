@@ -2,9 +2,6 @@
 #include <QThread>
 #include <QUrl>
 
-#include <atomic>
-#include <mutex>
-
 #include <signal.h>
 #include <sys/wait.h>
 
@@ -16,7 +13,7 @@
 #include "support/powerpointfile.h"
 #include "support/scripteddialogs.h"
 
-// Files shared between two real offices: one of them dies, or is restarted on purpose.
+// Files shared between two real offices, one of which dies.
 namespace slate::testing {
 namespace {
 
@@ -27,7 +24,6 @@ class KillingBridge : public UnoBridge {
     enum class When { Never, BetweenFiles, DuringLoad };
     explicit KillingBridge(When when) : UnoBridge(testOfficeOptions()), when_(when) {}
 
-    std::atomic<int> loads{0};
     qint64 killed = 0;
     QString killedDuring;  // the URL being loaded when the office was killed
 
@@ -40,7 +36,7 @@ class KillingBridge : public UnoBridge {
     OfficeRef doLoadComponentFromURL(OfficeObject& desktop, const QString& url,
                                      const QString& frame, qint16 flags,
                                      const PropertyList& arguments) override {
-        if (++loads == 3 && when_ == When::DuringLoad) {
+        if (++loads_ == 3 && when_ == When::DuringLoad) {
             killedDuring = url;
             kill();
         }
@@ -70,6 +66,7 @@ class KillingBridge : public UnoBridge {
     }
 
     When when_;
+    int loads_ = 0;
     int closes_ = 0;
 };
 
@@ -93,7 +90,7 @@ class SharedRunTest : public OfficeSuite {
         return files;
     }
 
-    RunSummary run(const QList<PoolOffice>& offices, int restartAfter = 200) {
+    RunSummary run(const QList<PoolOffice>& offices) {
         class BesideSources : public RunView {
             void setProgressValue(double) override {}
             void setProgressText(const QString&) override {}
@@ -106,7 +103,6 @@ class SharedRunTest : public OfficeSuite {
         BatchRun batch(jobs, view, *offices.first().bridge, dialogs, reporter);
         batch.onFileStarted = [this](int, int, const QString& source) { started << source; };
         ParallelRun parallel(batch, jobs, view, offices, reporter);
-        parallel.restartAfter = restartAfter;
         return batch.start();
     }
 
@@ -169,42 +165,6 @@ INSTANTIATE_TEST_SUITE_P(Cases, KilledOfficeTest,
                                         ? std::string("BetweenFiles")
                                         : std::string("DuringLoad");
                          });
-
-TEST_F(SharedRunTest, EachOfficeIsRestartedAfterSoManyFiles) {
-    const QStringList files = addDecks(6);
-    KillingBridge first(KillingBridge::When::Never);
-    KillingBridge second(KillingBridge::When::Never);
-    std::mutex mutex;
-    QList<qint64> ended;
-    const auto restart = [&](UnoBridge& bridge) {
-        return [&] {
-            {
-                std::lock_guard lock(mutex);
-                ended << bridge.officeProcessId();
-            }
-            bridge.shutdown();
-        };
-    };
-
-    const RunSummary summary =
-        run({PoolOffice(&first, restart(first)), PoolOffice(&second, restart(second))}, 2);
-    const QList<qint64> last{first.officeProcessId(), second.officeProcessId()};
-    first.shutdown();
-    second.shutdown();
-
-    EXPECT_EQ(summary.converted, 6);
-    EXPECT_EQ(reporter.reports.size(), 0);
-    int expected = 0;
-    for (const int loads : {first.loads.load(), second.loads.load()})
-        expected += std::max(0, (loads + 1) / 2 - 1);
-    EXPECT_GE(expected, 1);
-    EXPECT_EQ(ended.size(), expected);
-    EXPECT_FALSE(ended.contains(0)) << "an office was restarted that was not running";
-    for (const qint64 pid : last)
-        EXPECT_FALSE(ended.contains(pid));
-    for (const QString& file : files)
-        EXPECT_TRUE(isPowerPoint97File(result(file))) << file.toStdString();
-}
 
 }  // namespace
 }  // namespace slate::testing
