@@ -5,15 +5,18 @@
 #include <QElapsedTimer>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <optional>
 
 #include "app/cliinputs.h"
+#include "app/clioffices.h"
 #include "app/clisignals.h"
 #include "app/console.h"
 #include "common/files.h"
 #include "common/product.h"
 #include "convert/batchrun.h"
 #include "convert/officebridge.h"
+#include "convert/parallelrun.h"
 #include "convert/timingbridge.h"
 #include "joblist/joblist.h"
 
@@ -45,6 +48,11 @@ bool isCommandLineInvocation(int argc, char** argv) {
 
 int runConvert(const ConvertArguments& arguments, OfficeBridge& bridge, QTextStream& out,
                QTextStream& err) {
+    return runConvert(arguments, {PoolOffice(&bridge)}, out, err);
+}
+
+int runConvert(const ConvertArguments& arguments, QList<PoolOffice> offices, QTextStream& out,
+               QTextStream& err) {
     QElapsedTimer clock;
     clock.start();
     if (arguments.undecodable.contains(arguments.outputDir)) {
@@ -60,41 +68,57 @@ int runConvert(const ConvertArguments& arguments, OfficeBridge& bridge, QTextStr
 
     const bool intoFolder = !arguments.outputDir.isEmpty();
     const QString folder = intoFolder ? absolute(arguments.outputDir) : QString();
+    if (offices.isEmpty())
+        return exitcode::kNoOffice;
+    // No more offices than files.
+    offices = offices.mid(0, std::clamp<qsizetype>(jobs.count(), 1, offices.size()));
     // Starting an office only to be told there is nothing to do would waste seconds.
     if (jobs.count() > 0 && (!intoFolder || FolderExists(folder))) {
-        try {
-            bridge.obtainServiceManager();
-        } catch (...) {
-            writeLine(err, QStringLiteral("The office could not be reached: %1")
-                               .arg(describeException(std::current_exception())));
+        if (!reachOfficesOrSay(offices, err))
             return exitcode::kNoOffice;
-        }
     }
+    const bool shared = offices.size() > 1;
 
     ConsoleRunView view(
         {intoFolder ? OutputChoice::Place::IntoFolder : OutputChoice::Place::BesideSource, folder});
     ConsoleDialogs dialogs(out, err, {runtext::kDone}, arguments.quiet);
-    TimingBridge timing(bridge);
+    TimingBridge timing(*offices.first().bridge);
     BatchRun run(jobs, view, timing, dialogs, reporter);
+    const auto writeTiming = [&](int index, const QString& source, double fileSeconds,
+                                 double officeSeconds) {
+        writeLine(err, QStringLiteral("Timing: file %1: %2 s, office %3 s: %4")
+                           .arg(index)
+                           .arg(seconds(fileSeconds, 3), seconds(officeSeconds, 3), source));
+    };
+    std::optional<MeasuredOffices> measured;
+    std::optional<ParallelRun> parallel;
+    if (shared) {
+        measured.emplace(offices);
+        parallel.emplace(run, jobs, view, measured->pool(), reporter);
+        parallel->restartAfter = arguments.restartAfter;
+        parallel->onNotice = [&](const QString& text) { writeLine(err, text); };
+        if (arguments.timings)
+            parallel->onFileTimed = writeTiming;
+    }
+    OfficeRecycler recycler(shared ? nullptr : offices.first().restart, arguments.restartAfter);
     QElapsedTimer fileClock;
     run.onFileStarted = [&](int index, int count, const QString& source) {
+        recycler.beforeFile();
         if (!arguments.quiet) {
             writeLine(err, QStringLiteral("%1%2 (%3/%4)")
                                .arg(runtext::kProcessing, GetFileName(source))
                                .arg(index)
                                .arg(count));
         }
-        timing.resetOfficeTime();
-        fileClock.start();
+        if (!shared) {
+            timing.resetOfficeTime();
+            fileClock.start();
+        }
     };
     run.onFileFinished = [&](int index, const QString& source, bool) {
         reporter.fileFinished(source);
-        if (arguments.timings && fileClock.isValid()) {
-            writeLine(err, QStringLiteral("Timing: file %1: %2 s, office %3 s: %4")
-                               .arg(index)
-                               .arg(seconds(fileClock.nsecsElapsed() / 1e9, 3),
-                                    seconds(timing.officeSeconds(), 3), source));
-        }
+        if (arguments.timings && fileClock.isValid())
+            writeTiming(index, source, fileClock.nsecsElapsed() / 1e9, timing.officeSeconds());
         fileClock.invalidate();
     };
 
@@ -158,11 +182,9 @@ int runCommandLine(int argc, char** argv) {
     OfficeOptions options = OfficeOptions::fromEnvironment();
     if (parsed.convert.timeoutSeconds > 0)
         options.callTimeoutSeconds = parsed.convert.timeoutSeconds;
-    if (!parsed.convert.officeConnection.isEmpty())
-        options.connectUrl = parsed.convert.officeConnection;
-    UnoBridge bridge(options);
-    const int status = runConvert(parsed.convert, bridge, out, err);
-    bridge.shutdown();
+    CommandLineOffices offices(parsed.convert, options, err);
+    const int status = runConvert(parsed.convert, offices.pool(), out, err);
+    offices.shutdown();
     return status;
 #else
     writeLine(err, QStringLiteral("This build of %1 has no office bridge.").arg(program));

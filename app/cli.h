@@ -3,6 +3,7 @@
 #include <QTextStream>
 
 #include "app/cliargs.h"
+#include "convert/officepool.h"
 
 namespace slate {
 
@@ -23,6 +24,10 @@ int runCommandLine(int argc, char** argv);
 
 // The convert command with a given office; its lines go to `out` and `err`.
 int runConvert(const ConvertArguments& arguments, OfficeBridge& bridge, QTextStream& out,
+               QTextStream& err);
+// The same with several offices, which share the files between them (one converts them in
+// list order).
+int runConvert(const ConvertArguments& arguments, QList<PoolOffice> offices, QTextStream& out,
                QTextStream& err);
 
 }  // namespace slate

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "common/platform/filesystem.h"
+#include "convert/officepool.h"
 
 namespace slate {
 
@@ -26,6 +27,17 @@ std::pair<QString, std::optional<QString>> splitInlineValue(const QString& argum
     if (eq < 0)
         return {argument, std::nullopt};
     return {argument.left(eq), argument.mid(eq + 1)};
+}
+
+// A number of offices from 1 to kMaxOffices, or "auto".
+std::optional<int> officeCount(const QString& text) {
+    if (text == QLatin1String("auto"))
+        return kAutoJobs;
+    bool ok = false;
+    const int count = text.toInt(&ok);
+    if (!ok || count < 1 || count > kMaxOffices)
+        return std::nullopt;
+    return count;
 }
 
 }  // namespace
@@ -71,7 +83,10 @@ ParsedCommandLine parseCommandLine(const QStringList& arguments) {
             optionsEnded = true;
             continue;
         }
-        const auto split = splitInlineValue(argument);
+        // "-j4" as make takes it.
+        const auto split = argument.startsWith(QLatin1String("-j")) && argument.size() > 2
+                               ? std::pair(QStringLiteral("-j"), std::optional(argument.mid(2)))
+                               : splitInlineValue(argument);
         const QString& name = split.first;
         const std::optional<QString>& inlineValue = split.second;
         const auto value = [&]() -> std::optional<QString> {
@@ -110,7 +125,31 @@ ParsedCommandLine parseCommandLine(const QStringList& arguments) {
             const auto v = value();
             if (!v || v->isEmpty())
                 return needsValue(name);
-            c.officeConnection = *v;
+            if (c.officeConnections.contains(*v))
+                return usageError(QStringLiteral("the office \"%1\" is given twice").arg(*v));
+            c.officeConnections << *v;
+        } else if (name == QLatin1String("-j") || name == QLatin1String("--jobs")) {
+            const auto v = value();
+            if (!v)
+                return needsValue(name);
+            c.jobs = officeCount(*v);
+            if (!c.jobs) {
+                return usageError(QStringLiteral("--jobs needs a number of offices from 1 to %1, "
+                                                 "or auto, not \"%2\"")
+                                      .arg(kMaxOffices)
+                                      .arg(*v));
+            }
+        } else if (name == QLatin1String("--restart-after")) {
+            const auto v = value();
+            if (!v)
+                return needsValue(name);
+            bool ok = false;
+            c.restartAfter = v->toInt(&ok);
+            if (!ok || c.restartAfter < 0) {
+                return usageError(
+                    QStringLiteral("--restart-after needs a number of files (0: never), not \"%1\"")
+                        .arg(*v));
+            }
         } else if (name == QLatin1String("--timeout")) {
             const auto v = value();
             if (!v)
@@ -129,6 +168,11 @@ ParsedCommandLine parseCommandLine(const QStringList& arguments) {
     }
     if (c.paths.isEmpty())
         return usageError(QStringLiteral("no file or folder given"));
+    if (c.jobs && !c.officeConnections.isEmpty()) {
+        return usageError(
+            QStringLiteral("--jobs starts offices, --office uses running ones: "
+                           "give one of them"));
+    }
     parsed.kind = Kind::Convert;
     return parsed;
 }
@@ -147,8 +191,14 @@ QString commandLineHelp(const QString& programName) {
                "  -e, --extension EXT    extension of the files a folder adds (default odp;\n"
                "                         * for every file)\n"
                "      --timeout SECONDS  give up on an office call after SECONDS\n"
+               "  -j, --jobs N           convert on N offices at once, each with a private\n"
+               "                         profile; auto (the default) starts one per core, as\n"
+               "                         many as the free memory holds (about 250 MB each)\n"
+               "      --restart-after N  restart each office after N files (default 200;\n"
+               "                         0: never), so its memory use stays bounded\n"
                "      --office CONNECTION  use an office already listening there, e.g.\n"
-               "                         \"socket,host=127.0.0.1,port=2002;urp;\"\n"
+               "                         \"socket,host=127.0.0.1,port=2002;urp;\"; given\n"
+               "                         several times, the files are shared between them\n"
                "      --timings          print how long each file took and how much of it the\n"
                "                         office spent loading and saving (on standard error)\n"
                "  -q, --quiet            print nothing but the failures\n"

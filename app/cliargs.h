@@ -3,7 +3,13 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 namespace slate {
+
+// --jobs auto: one office per core, as many as the free memory holds.
+inline constexpr int kAutoJobs = 0;
+inline constexpr int kDefaultJobs = kAutoJobs;
 
 // What `slatemere-converter convert ...` was asked to do.
 struct ConvertArguments {
@@ -15,8 +21,13 @@ struct ConvertArguments {
     QString extension = QStringLiteral("odp");
     // Limit for one office call; 0 keeps the bridge's own.
     int timeoutSeconds = 0;
-    // A connection string of an office that is already listening; empty: start one.
-    QString officeConnection;
+    // Connection strings of offices that are already listening; empty: start offices of our
+    // own. Several share the files between them.
+    QStringList officeConnections;
+    // How many offices to start: a number, or kAutoJobs; unset: kDefaultJobs.
+    std::optional<int> jobs;
+    // An office is restarted after converting this many files; 0: never.
+    int restartAfter = 200;
     // Nothing on success; only the lines of what failed.
     bool quiet = false;
     // Every error report in full, step by step, instead of one line per failed file.

@@ -96,8 +96,22 @@ RunSummary BatchRun::start() {
         summary_.outcome = RunSummary::Outcome::NoFiles;
     }
     g.step(ConvertStep::MarkIdle, [&] { converting_ = false; });
-    summary_.reports = g.failures();
+    summary_.reports += g.failures();
     return summary_;
+}
+
+BatchRun::FileOutcome BatchRun::convertOne(int index, int count, ErrorReporter& reporter) {
+    GuardedProcedure g(reporter, location::kConvert);
+    const int convertedBefore = summary_.converted;
+    convertFile(g, index, count);
+    return {summary_.converted > convertedBefore, g.failures()};
+}
+
+std::unique_ptr<BatchRun> BatchRun::sibling(OfficeBridge& bridge, RunView& view) const {
+    auto run =
+        std::make_unique<BatchRun>(jobs_, view, bridge, dialogs_, reporter_, separator_, files_);
+    run->results_.shareWith(results_);
+    return run;
 }
 
 void BatchRun::runLoop(GuardedProcedure& g) {
@@ -105,11 +119,18 @@ void BatchRun::runLoop(GuardedProcedure& g) {
     // it. No 16-bit limit: every row of a long list is converted.
     int count = 0;
     int index = 1;
-    if (g.test(ConvertStep::TakeCount, [&] {
-            count = jobs_.count();
-            index = 1;
-            return index <= count;
-        })) {
+    const bool anyRow = g.test(ConvertStep::TakeCount, [&] {
+        count = jobs_.count();
+        index = 1;
+        return index <= count;
+    });
+    if (anyRow && fileLoop) {
+        const RunSummary files = fileLoop(count);
+        summary_.attempted += files.attempted;
+        summary_.converted += files.converted;
+        summary_.failed += files.failed;
+        summary_.reports += files.reports;
+    } else if (anyRow) {
         do {
             const int failuresBefore = g.failures();
             convertFile(g, index, count);

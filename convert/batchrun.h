@@ -4,6 +4,7 @@
 #include <QString>
 
 #include <functional>
+#include <memory>
 
 #include "common/paths.h"
 #include "convert/officebridge.h"
@@ -62,6 +63,23 @@ class BatchRun {
     // ends (whether it was converted); for front ends that show more than the progress bar.
     std::function<void(int index, int count, const QString& source)> onFileStarted;
     std::function<void(int index, const QString& source, bool converted)> onFileFinished;
+
+    // Runs the files somewhere else than in this run's own loop (several offices at once).
+    // When set, start() calls it with the loop's bound in place of that loop; it returns what
+    // the files came to (attempted, converted, failed, reports).
+    std::function<RunSummary(int count)> fileLoop;
+
+    // What one file's steps came to.
+    struct FileOutcome {
+        bool converted = false;
+        int reports = 0;
+    };
+    // One file's steps, 110 to 166, with its reports going to `reporter`.
+    FileOutcome convertOne(int index, int count, ErrorReporter& reporter);
+    // A run over the same list, output options and results as this one, with an office and a
+    // view of its own: for converting this run's files on several offices at once, each
+    // through a sibling whose convertOne() is called from that office's thread.
+    std::unique_ptr<BatchRun> sibling(OfficeBridge& bridge, RunView& view) const;
 
   private:
     struct FileSlots;

@@ -56,10 +56,22 @@ QString problemSentence(RunFiles::Problem problem) {
     return {};
 }
 
+RunResults::RunResults(RunFiles& files) : files_(files), shared_(std::make_shared<Shared>()) {}
+
+void RunResults::shareWith(const RunResults& other) {
+    shared_ = other.shared_;
+}
+
+void RunResults::clear() {
+    std::lock_guard lock(shared_->mutex);
+    shared_->written.clear();
+}
+
 std::optional<QString> RunResults::writtenFrom(const QString& target) const {
     const QString path = files_.resolvedPath(target);
     const std::optional<RunFiles::FileId> id = files_.fileId(target);
-    for (const Written& w : written_) {
+    std::lock_guard lock(shared_->mutex);
+    for (const Written& w : shared_->written) {
         if (w.path == path || (id && w.id == id))
             return w.source;
     }
@@ -67,7 +79,9 @@ std::optional<QString> RunResults::writtenFrom(const QString& target) const {
 }
 
 void RunResults::record(const QString& target, const QString& source) {
-    written_.append({files_.resolvedPath(target), files_.fileId(target), source});
+    Written written{files_.resolvedPath(target), files_.fileId(target), source};
+    std::lock_guard lock(shared_->mutex);
+    shared_->written.append(std::move(written));
 }
 
 }  // namespace slate

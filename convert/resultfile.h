@@ -4,6 +4,8 @@
 #include <QList>
 #include <QString>
 
+#include <memory>
+#include <mutex>
 #include <optional>
 
 #include "convert/runfiles.h"
@@ -29,11 +31,16 @@ QString problemSentence(RunFiles::Problem problem);
 // The results one run has written, so that a later file of the same run never replaces one.
 // Targets are compared as the file system would: the same resolved path, or the same file
 // (which also catches names that differ only in case on a file system that ignores case).
+// Safe to use from several threads.
 class RunResults {
   public:
-    explicit RunResults(RunFiles& files) : files_(files) {}
+    explicit RunResults(RunFiles& files);
 
-    void clear() { written_.clear(); }
+    // From now on this registry and `other` are one: what either records, both know. For the
+    // runs that convert the files of one list on several offices at once.
+    void shareWith(const RunResults& other);
+
+    void clear();
     // The source whose result this run already wrote at `target`, if any.
     std::optional<QString> writtenFrom(const QString& target) const;
     void record(const QString& target, const QString& source);
@@ -44,8 +51,12 @@ class RunResults {
         std::optional<RunFiles::FileId> id;
         QString source;
     };
+    struct Shared {
+        std::mutex mutex;
+        QList<Written> written;
+    };
     RunFiles& files_;
-    QList<Written> written_;
+    std::shared_ptr<Shared> shared_;
 };
 
 }  // namespace slate

@@ -31,6 +31,9 @@ namespace {
 
 const QString kOfficeObject = QStringLiteral("StarOffice.ComponentContext");
 constexpr int kConnectAttempts = 3;
+// Numbers every office this program starts, so that offices running side by side, each of
+// its own session, never listen on the same pipe name.
+std::atomic<int> officeStarts{0};
 
 QString lastLogLine(const QString& logPath) {
     QFile log(logPath);
@@ -234,7 +237,7 @@ void OfficeSession::startOffice() {
         slot_->keepDocumentsUnlocked();
         const QString pipe = QStringLiteral("slatemere-%1-%2")
                                  .arg(QCoreApplication::applicationPid())
-                                 .arg(++starts_);
+                                 .arg(++officeStarts);
         process_.start(
             program,
             {QStringLiteral("--headless"), QStringLiteral("--invisible"),

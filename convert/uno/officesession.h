@@ -60,7 +60,6 @@ class OfficeSession {
     OfficeOptions options_;
     OfficeProcess process_;
     std::unique_ptr<ProfileSlot> slot_;
-    int starts_ = 0;
 
     std::mutex connectionMutex_;  // the watchdog reads connection_ from its own thread
     css::uno::Reference<css::connection::XConnection> connection_;

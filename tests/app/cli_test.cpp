@@ -10,8 +10,9 @@
 #include <gtest/gtest.h>
 
 #include "app/cli.h"
-#include "support/fakebridge.h"
+#include "app/clioffices.h"
 #include "convert/fileurl.h"
+#include "support/fakebridge.h"
 #include "support/tempfiles.h"
 
 namespace slate {
@@ -57,18 +58,32 @@ INSTANTIATE_TEST_SUITE_P(
         ParseCase{"ZeroTimeout", {"convert", "--timeout", "0", "a"}, Kind::UsageError, "0"},
         ParseCase{"WordTimeout", {"convert", "--timeout=soon", "a"}, Kind::UsageError, "soon"},
         ParseCase{"UnknownOption", {"convert", "--fast", "a"}, Kind::UsageError, "--fast"},
-        ParseCase{"DashAloneIsAPath", {"convert", "-"}, Kind::Convert}),
+        ParseCase{"DashAloneIsAPath", {"convert", "-"}, Kind::Convert},
+        ParseCase{"ZeroJobs", {"convert", "-j", "0", "a"}, Kind::UsageError, "\"0\""},
+        ParseCase{"TooManyJobs", {"convert", "--jobs=17", "a"}, Kind::UsageError, "17"},
+        ParseCase{"WordJobs", {"convert", "-jmany", "a"}, Kind::UsageError, "many"},
+        ParseCase{
+            "NegativeRestart", {"convert", "--restart-after", "-1", "a"}, Kind::UsageError, "-1"},
+        ParseCase{"JobsWithOffice",
+                  {"convert", "-j", "2", "--office", "pipe,name=x;urp;", "a"},
+                  Kind::UsageError,
+                  "--office"},
+        ParseCase{"SameOfficeTwice",
+                  {"convert", "--office", "x", "--office", "x", "a"},
+                  Kind::UsageError,
+                  "twice"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(ParseTest, TakesEveryOptionInBothSpellings) {
-    const ParsedCommandLine a =
-        parseCommandLine({"convert", "-o", "out", "-e", "*", "--timeout", "30", "--office",
-                          "pipe,name=x;urp;", "-q", "--timings", "a.odp", "--", "-b.odp"});
+    const ParsedCommandLine a = parseCommandLine(
+        {"convert", "-o", "out", "-e", "*", "--timeout", "30", "--office", "pipe,name=x;urp;",
+         "--office=y", "--restart-after", "0", "-q", "--timings", "a.odp", "--", "-b.odp"});
     ASSERT_EQ(a.kind, Kind::Convert);
     EXPECT_EQ(a.convert.outputDir, QStringLiteral("out"));
     EXPECT_EQ(a.convert.extension, QStringLiteral("*"));
     EXPECT_EQ(a.convert.timeoutSeconds, 30);
-    EXPECT_EQ(a.convert.officeConnection, QStringLiteral("pipe,name=x;urp;"));
+    EXPECT_EQ(a.convert.officeConnections, (QStringList{"pipe,name=x;urp;", "y"}));
+    EXPECT_EQ(a.convert.restartAfter, 0);
     EXPECT_TRUE(a.convert.quiet);
     EXPECT_TRUE(a.convert.timings);
     EXPECT_EQ(a.convert.paths, (QStringList{"a.odp", "-b.odp"}));
@@ -77,7 +92,27 @@ TEST(ParseTest, TakesEveryOptionInBothSpellings) {
         parseCommandLine({"convert", "--output-dir=out", "--extension=txt", "a"});
     EXPECT_EQ(b.convert.outputDir, QStringLiteral("out"));
     EXPECT_EQ(b.convert.extension, QStringLiteral("txt"));
-    EXPECT_EQ(parseCommandLine({"convert", "a"}).convert.extension, QStringLiteral("odp"));
+    const ParsedCommandLine plain = parseCommandLine({"convert", "a"});
+    EXPECT_EQ(plain.convert.extension, QStringLiteral("odp"));
+    EXPECT_EQ(plain.convert.jobs, std::nullopt);
+    EXPECT_EQ(plain.convert.restartAfter, 200);
+    EXPECT_EQ(parseCommandLine({"convert", "-j4", "a"}).convert.jobs, 4);
+    EXPECT_EQ(parseCommandLine({"convert", "--jobs", "auto", "a"}).convert.jobs, kAutoJobs);
+}
+
+TEST(OfficesToStartTest, AutoSaysWhenMemoryHoldsFewerOfficesThanCores) {
+    QString text;
+    QTextStream err(&text);
+    ConvertArguments arguments;
+    arguments.jobs = 3;
+    EXPECT_EQ(officesToStart(arguments, 2, 100LL << 20, err), 3);
+    arguments.jobs = kAutoJobs;
+    EXPECT_EQ(officesToStart(arguments, 2, 24000LL << 20, err), 2);
+    EXPECT_EQ(text, QString());
+
+    EXPECT_EQ(officesToStart(arguments, 4, 300LL << 20, err), 1);
+    EXPECT_EQ(text, QStringLiteral("Starting 1 office, not one for each of the 4 cores: 300 MB of "
+                                   "memory is free and an office takes about 250 MB.\n"));
 }
 
 TEST(CommandLineTest, OnlyItsCommandsLeaveTheWindowAlone) {
@@ -112,6 +147,16 @@ class ConvertCommandTest : public ::testing::Test {
         QTextStream out(&outText);
         QTextStream err(&errText);
         return runConvert(parsed.convert, bridge, out, err);
+    }
+    int convertWith(QStringList arguments, const QList<PoolOffice>& offices) {
+        arguments.prepend(QStringLiteral("convert"));
+        const ParsedCommandLine parsed = parseCommandLine(arguments);
+        EXPECT_EQ(parsed.kind, Kind::Convert) << parsed.error.toStdString();
+        outText.clear();
+        errText.clear();
+        QTextStream out(&outText);
+        QTextStream err(&errText);
+        return runConvert(parsed.convert, offices, out, err);
     }
     QStringList loadedUrls() const {
         QStringList urls;
@@ -392,6 +437,46 @@ TEST_F(ConvertCommandTest, TimingsGiveOneLinePerFile) {
     EXPECT_EQ(files, (QStringList{a, b}));
     EXPECT_TRUE(outText.startsWith(QStringLiteral("Done.\nConverted 2 of 2 files in ")))
         << outText.toStdString();
+}
+
+TEST_F(ConvertCommandTest, SeveralOfficesShareTheFilesAndPrintAsOneWould) {
+    const QStringList files{file(QStringLiteral("a.odp")), file(QStringLiteral("b.odp")),
+                            file(QStringLiteral("c.odp")), file(QStringLiteral("d.odp"))};
+    FakeBridge second;
+    for (FakeBridge* office : {&bridge, &second})
+        office->failAt(QStringLiteral("loadComponentFromURL"), QStringLiteral("cannot load b"), 0,
+                       QStringLiteral("b.odp"));
+
+    EXPECT_EQ(convertWith(QStringList{QStringLiteral("--timings")} + files,
+                          {PoolOffice(&bridge), PoolOffice(&second)}),
+              exitcode::kFailures);
+
+    EXPECT_TRUE(exists(QStringLiteral("a.ppt")) && exists(QStringLiteral("c.ppt")) &&
+                exists(QStringLiteral("d.ppt")));
+    EXPECT_FALSE(exists(QStringLiteral("b.ppt")));
+    const QStringList progress = errText.split('\n').filter(QStringLiteral("Processing: "));
+    ASSERT_EQ(progress.size(), 4) << errText.toStdString();
+    for (int i = 0; i < 4; ++i)
+        EXPECT_TRUE(progress[i].endsWith(QStringLiteral(" (%1/4)").arg(i + 1)));
+    EXPECT_TRUE(errText.contains(QStringLiteral("b.odp: cannot load b\n")))
+        << errText.toStdString();
+    EXPECT_EQ(errText.count(QStringLiteral("Timing: file ")), 4) << errText.toStdString();
+    EXPECT_TRUE(outText.contains(QStringLiteral("Done.\nConverted 3 of 4 files in ")));
+}
+
+TEST_F(ConvertCommandTest, OneOfficeIsRestartedAfterSoManyFiles) {
+    QStringList files;
+    for (const char* name : {"a.odp", "b.odp", "c.odp", "d.odp", "e.odp"})
+        files << file(QString::fromLatin1(name));
+    QList<int> restartedAfter;
+    const PoolOffice office(
+        &bridge, [&] { restartedAfter << bridge.count(QStringLiteral("loadComponentFromURL")); });
+
+    EXPECT_EQ(
+        convertWith(QStringList{QStringLiteral("--restart-after"), QStringLiteral("2")} + files,
+                    {office}),
+        exitcode::kConverted);
+    EXPECT_EQ(restartedAfter, (QList<int>{2, 4}));
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QProcess>
 #include <QProcessEnvironment>
+#include <QRegularExpression>
 #include <QThread>
 
 #include <signal.h>
@@ -110,6 +111,87 @@ TEST_F(CliOfficeTest, ConvertsAFolderTreeAndReportsTheFilesTheOfficeCannotTake) 
     }
     EXPECT_EQ(err.count(QStringLiteral("Processing: ")), 7);
     EXPECT_EQ(err.count(QLatin1Char('\n')), 9) << err.toStdString();
+}
+
+TEST_F(CliOfficeTest, TwoOfficesConvertATreeAndTheFirstOfTwoSameNamesKeepsTheResult) {
+    odp(QStringLiteral("tree/a.odp"), {QStringLiteral("A")});
+    odp(QStringLiteral("tree/one/x.odp"), {QStringLiteral("First x")});
+    odp(QStringLiteral("tree/two/x.odp"), {QStringLiteral("Second x")});
+    odp(QStringLiteral("tree/two/deeper/b.odp"), {QStringLiteral("B")});
+    QDir().mkpath(path(QStringLiteral("out")));
+
+    EXPECT_EQ(run({QStringLiteral("-j"), QStringLiteral("2"), QStringLiteral("-o"),
+                   QStringLiteral("out"), path(QStringLiteral("tree"))}),
+              1)
+        << err.toStdString();
+
+    expectDeck(QStringLiteral("out/a.ppt"), {QStringLiteral("A")});
+    expectDeck(QStringLiteral("out/b.ppt"), {QStringLiteral("B")});
+    // The one earlier in the list keeps the name, as with one office.
+    const QRegularExpressionMatch refused =
+        QRegularExpression(QStringLiteral("/(one|two)/x\\.odp\" was not converted: its result "
+                                          "\"[^\"]*/out/x\\.ppt\" would replace the one this run "
+                                          "made from \"[^\"]*/(one|two)/x\\.odp\""))
+            .match(err);
+    ASSERT_TRUE(refused.hasMatch()) << err.toStdString();
+    EXPECT_NE(refused.captured(1), refused.captured(2));
+    expectDeck(QStringLiteral("out/x.ppt"),
+               {refused.captured(2) == QLatin1String("one") ? QStringLiteral("First x")
+                                                            : QStringLiteral("Second x")});
+    EXPECT_EQ(entriesOf(path(QStringLiteral("out"))), (QStringList{"a.ppt", "b.ppt", "x.ppt"}));
+    EXPECT_TRUE(out.contains(QStringLiteral("Converted 3 of 4 files"))) << out.toStdString();
+    EXPECT_TRUE(QFileInfo::exists(
+        cache.filePath(QStringLiteral("slatemere-converter/office-profiles/slot-2"))))
+        << "a second office never started";
+}
+
+// The connection string an office of ours listens on, read from its command line.
+QString connectionOf(qint64 pid) {
+    QFile cmdline(QStringLiteral("/proc/%1/cmdline").arg(pid));
+    if (!cmdline.open(QIODevice::ReadOnly))
+        return {};
+    for (const QByteArray& argument : cmdline.readAll().split('\0')) {
+        if (argument.startsWith("--accept="))
+            return QString::fromUtf8(argument.mid(9));
+    }
+    return {};
+}
+
+// The processor time a process has used so far, in clock ticks.
+qint64 busyTicks(qint64 pid) {
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+    if (!stat.open(QIODevice::ReadOnly))
+        return -1;
+    const QByteArray text = stat.readAll();
+    const QList<QByteArray> fields = text.mid(text.lastIndexOf(')') + 2).split(' ');
+    return fields.value(11).toLongLong() + fields.value(12).toLongLong();
+}
+
+TEST_F(CliOfficeTest, SeveralRunningOfficesShareTheFilesAndAreLeftRunning) {
+    UnoBridge second(testOfficeOptions());
+    second.obtainServiceManager();
+    const QList<qint64> offices{runningOffice(), second.officeProcessId()};
+    QStringList arguments;
+    for (const qint64 pid : offices)
+        arguments << QStringLiteral("--office") << connectionOf(pid);
+    for (const char* name : {"a", "b", "c", "d"}) {
+        odp(QString::fromLatin1(name) + QStringLiteral(".odp"), {QString::fromLatin1(name)});
+        arguments << path(QString::fromLatin1(name) + QStringLiteral(".odp"));
+    }
+
+    const qint64 idle[] = {busyTicks(offices[0]), busyTicks(offices[1])};
+
+    EXPECT_EQ(run(arguments), 0) << err.toStdString();
+
+    // Each office worked: converting even a small deck takes several ticks.
+    EXPECT_GT(busyTicks(offices[0]) - idle[0], 5);
+    EXPECT_GT(busyTicks(offices[1]) - idle[1], 5);
+    for (const char* name : {"a", "b", "c", "d"})
+        expectDeck(QString::fromLatin1(name) + QStringLiteral(".ppt"), {QString::fromLatin1(name)});
+    EXPECT_EQ((QList<qint64>{bridge().officeProcessId(), second.officeProcessId()}), offices);
+    EXPECT_FALSE(QFileInfo::exists(cache.filePath(QStringLiteral("slatemere-converter"))))
+        << "an office of its own was started";
+    second.shutdown();
 }
 
 TEST_F(CliOfficeTest, RelativeFilesIntoAnOutputFolder) {
