@@ -7,6 +7,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <mutex>
 #include <vector>
 
 #include <fcntl.h>
@@ -58,7 +59,12 @@ struct CStrings {
 
 }  // namespace
 
-OfficeProcess::OfficeProcess() : keeper_([this] { keeperLoop(); }) {}
+OfficeProcess::OfficeProcess() : keeper_([this] { keeperLoop(); }) {
+    // Writing to the pipe of an office that has just ended must fail with EPIPE, which the
+    // bridge reports, and not end this program with SIGPIPE, its results already written.
+    static std::once_flag ignored;
+    std::call_once(ignored, [] { ::signal(SIGPIPE, SIG_IGN); });
+}
 
 OfficeProcess::~OfficeProcess() {
     stop(std::chrono::seconds(5));
@@ -139,6 +145,8 @@ void OfficeProcess::start(const QString& program, const QStringList& arguments,
             ::prctl(PR_SET_PDEATHSIG, SIGKILL);
             if (::getppid() != parent)
                 ::_exit(127);
+            // The office gets the signal's usual meaning back.
+            ::signal(SIGPIPE, SIG_DFL);
             ::dup2(devNull, 0);
             ::dup2(log, 1);
             ::dup2(log, 2);

@@ -289,5 +289,25 @@ TEST(WatchdogTest, StopEndsAStoppedProcessGroup) {
     EXPECT_NE(::kill(-static_cast<pid_t>(pid), 0), 0);
 }
 
+TEST(WatchdogTest, AnEndedOfficesPipeCannotEndTheProgramYetTheOfficeKeepsItsSignals) {
+    QTemporaryDir dir;
+    OfficeProcess process;
+    process.start(QStringLiteral("/bin/sh"), {QStringLiteral("-c"), QStringLiteral("sleep 60")}, {},
+                  dir.filePath(QStringLiteral("sh.log")));
+    struct sigaction ours {};
+    ::sigaction(SIGPIPE, nullptr, &ours);
+    QFile status(QStringLiteral("/proc/%1/status").arg(process.pid()));
+    ASSERT_TRUE(status.open(QIODevice::ReadOnly));
+    QByteArray ignored;
+    for (const QByteArray& line : status.readAll().split('\n'))
+        if (line.startsWith("SigIgn:"))
+            ignored = line;
+    process.stop(500ms);
+
+    EXPECT_EQ(ours.sa_handler, SIG_IGN);
+    const quint64 mask = ignored.mid(7).trimmed().toULongLong(nullptr, 16);
+    EXPECT_EQ(mask & (1ULL << (SIGPIPE - 1)), 0u) << ignored.toStdString();
+}
+
 }  // namespace
 }  // namespace slate::testing
