@@ -30,57 +30,8 @@ command -v "$soffice" >/dev/null || { echo "soffice not found" >&2; exit 2; }
 
 work=$(mktemp -d /tmp/slate-bench.XXXXXX)
 
-# The offices of this run are the soffice.bin / oosplash processes whose command line names
-# the work folder; they are ended by their ids.
-offices_of_this_run() {
-  local pid cmd
-  for d in /proc/[0-9]*; do
-    pid=${d#/proc/}
-    cmd=$(tr '\0' ' ' 2>/dev/null <"$d/cmdline") || continue
-    [[ $cmd == *"$work"* && ($cmd == *soffice* || $cmd == *oosplash*) ]] && echo "$pid"
-  done
-  return 0
-}
-
-# Long commands run in the background so that a signal is handled at once, not when they end.
-child=
-run_child() {
-  "$@" &
-  child=$!
-  local status=0
-  wait "$child" || status=$?
-  child=
-  return "$status"
-}
-
-cleanup() {
-  local status=$? pids
-  trap - EXIT INT TERM
-  # The program ends its own office on SIGTERM; give it a moment before sweeping up.
-  if [[ -n $child ]] && kill -TERM "$child" 2>/dev/null; then
-    for _ in $(seq 50); do kill -0 "$child" 2>/dev/null || break; sleep 0.1; done
-  fi
-  pids=$(offices_of_this_run)
-  if [[ -n $pids ]]; then
-    kill -TERM $pids 2>/dev/null || true
-    sleep 1
-    pids=$(offices_of_this_run)
-    [[ -n $pids ]] && kill -KILL $pids 2>/dev/null || true
-  fi
-  if [[ ${KEEP:-0} == 1 ]]; then
-    echo "Work folder kept: $work" >&2
-  else
-    rm -rf "$work"
-  fi
-  exit "$status"
-}
-trap cleanup EXIT
-trap 'exit 130' INT
-trap 'exit 143' TERM
-
-now() { date +%s.%N; }
-median() { sort -g | awk '{v[NR] = $1} END {if (NR == 0) print "nan"; else if (NR % 2) print v[(NR + 1) / 2]; else print (v[NR / 2] + v[NR / 2 + 1]) / 2}'; }
-ratio() { awk -v a="$1" -v b="$2" 'BEGIN {printf "%.3f", (b > 0 ? a / b : 0)}'; }
+# shellcheck source=bench/harness.sh
+source "$repo/bench/harness.sh"
 
 echo "Generating $small small and $medium medium (20-slide) decks ..."
 bash "$repo/bench/makedecks.sh" "$work/fodp" "$small" "$medium"

@@ -30,50 +30,8 @@ command -v "$soffice" >/dev/null || { echo "soffice not found" >&2; exit 2; }
 
 work=$(mktemp -d /tmp/slate-parallel.XXXXXX)
 
-# The offices of this run are the processes whose command line names the work folder.
-offices_of_this_run() {
-  pgrep -f "(soffice|oosplash).*$work" || true
-}
-
-child=
-sampler=
-run_child() {
-  "$@" &
-  child=$!
-  local status=0
-  wait "$child" || status=$?
-  child=
-  return "$status"
-}
-
-cleanup() {
-  local status=$? pids
-  trap - EXIT INT TERM
-  [[ -n $sampler ]] && kill "$sampler" 2>/dev/null
-  if [[ -n $child ]] && kill -TERM "$child" 2>/dev/null; then
-    for _ in $(seq 50); do kill -0 "$child" 2>/dev/null || break; sleep 0.1; done
-  fi
-  pids=$(offices_of_this_run)
-  if [[ -n $pids ]]; then
-    kill -TERM $pids 2>/dev/null || true
-    sleep 1
-    pids=$(offices_of_this_run)
-    [[ -n $pids ]] && kill -KILL $pids 2>/dev/null || true
-  fi
-  if [[ ${KEEP:-0} == 1 ]]; then
-    echo "Work folder kept: $work" >&2
-  else
-    rm -rf "$work"
-  fi
-  exit "$status"
-}
-trap cleanup EXIT
-trap 'exit 130' INT
-trap 'exit 143' TERM
-
-now() { date +%s.%N; }
-median() { sort -g | awk '{v[NR] = $1} END {if (NR == 0) print "nan"; else if (NR % 2) print v[(NR + 1) / 2]; else print (v[NR / 2] + v[NR / 2 + 1]) / 2}'; }
-ratio() { awk -v a="$1" -v b="$2" 'BEGIN {printf "%.3f", (b > 0 ? a / b : 0)}'; }
+# shellcheck source=bench/harness.sh
+source "$repo/bench/harness.sh"
 
 # Writes "seconds-since-start total-resident-kB" of this run's soffice.bin processes to $1
 # every quarter of a second, until stopped.
