@@ -112,6 +112,21 @@ QString OfficeProcess::findOffice(const QString& configured, QString* why) {
     return {};
 }
 
+QString OfficeProcess::installedVersion(const QString& officeBinary) {
+    QFile settings(
+        QFileInfo(officeBinary).dir().filePath(QStringLiteral("../share/registry/main.xcd")));
+    if (!settings.open(QIODevice::ReadOnly))
+        return {};
+    const QByteArray text = settings.readAll();
+    const QByteArray property = "<prop oor:name=\"ooSetupVersion\">";
+    const qsizetype at = text.indexOf(property);
+    const qsizetype valueStart = text.indexOf("<value>", at) + 7;
+    const qsizetype valueEnd = text.indexOf("</value>", valueStart);
+    if (at < 0 || valueStart < 7 || valueEnd < 0 || valueEnd - valueStart > 20)
+        return {};
+    return QString::fromUtf8(text.mid(valueStart, valueEnd - valueStart)).trimmed();
+}
+
 void OfficeProcess::start(const QString& program, const QStringList& arguments,
                           const QStringList& environment, const QString& logPath) {
     if (pid() != 0)

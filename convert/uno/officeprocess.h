@@ -28,6 +28,9 @@ class OfficeProcess {
     // install folders. A soffice launcher script is replaced by the soffice.bin beside it,
     // so that the process started is the office itself. Empty, with `why` set, when none.
     static QString findOffice(const QString& configured, QString* why);
+    // The version an office installation calls itself (for instance "7.4"), read from its
+    // settings beside `officeBinary`; empty text when they cannot be read.
+    static QString installedVersion(const QString& officeBinary);
 
     // Starts `program` in a process group of its own with the given environment ("NAME=value"
     // entries), stdin from /dev/null and stdout/stderr into `logPath`. Ends a previous process

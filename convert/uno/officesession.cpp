@@ -233,8 +233,9 @@ void OfficeSession::startOffice() {
     const auto deadline =
         std::chrono::steady_clock::now() + std::chrono::seconds(options_.startTimeoutSeconds);
 
+    const QString version = OfficeProcess::installedVersion(program);
     for (int restarts = 0;; ++restarts) {
-        slot_->keepDocumentsUnlocked();
+        slot_->prepareSettings(version);
         const QString pipe = QStringLiteral("slatemere-%1-%2")
                                  .arg(QCoreApplication::applicationPid())
                                  .arg(++officeStarts);

@@ -16,10 +16,26 @@ QString slotName(int number) {
     return QStringLiteral("slot-%1").arg(number);
 }
 
-const QString kNoLocking = QStringLiteral(
-    "<item oor:path=\"/org.openoffice.Office.Common/Misc\"><prop oor:name=\"UseLocking\" "
-    "oor:op=\"fuse\"><value>false</value></prop></item>\n");
 const QString kItemsEnd = QStringLiteral("</oor:items>");
+
+QString settingItem(const QString& node, const QString& name, const QString& value) {
+    return QStringLiteral(
+               "<item oor:path=\"%1\"><prop oor:name=\"%2\" oor:op=\"fuse\"><value>%3"
+               "</value></prop></item>\n")
+        .arg(node, name, value.toHtmlEscaped());
+}
+
+// Replaces the profile's value of one setting, or adds it.
+void setSetting(QString& text, const QString& node, const QString& name, const QString& value) {
+    const QString item = settingItem(node, name, value);
+    if (text.contains(QStringView(item).chopped(1)))
+        return;
+    const QRegularExpression existing(
+        QStringLiteral("<item oor:path=\"%1\"><prop oor:name=\"%2\"[^>]*>.*?</prop></item>\\n?")
+            .arg(QRegularExpression::escape(node), QRegularExpression::escape(name)));
+    text.remove(existing);
+    text.insert(text.lastIndexOf(kItemsEnd), item);
+}
 }  // namespace
 
 ProfileSlot::ProfileSlot(QString baseDir, int number, std::unique_ptr<QLockFile> lock)
@@ -66,7 +82,7 @@ QString ProfileSlot::logPath() const {
 
 namespace slate {
 
-void ProfileSlot::keepDocumentsUnlocked() const {
+void ProfileSlot::prepareSettings(const QString& officeVersion) const {
     const QString user = profilePath() + QStringLiteral("/user");
     const QString path = user + QStringLiteral("/registrymodifications.xcu");
     QString text;
@@ -74,20 +90,19 @@ void ProfileSlot::keepDocumentsUnlocked() const {
     if (existing.open(QIODevice::ReadOnly))
         text = QString::fromUtf8(existing.readAll());
     const QString before = text;
-    static const QRegularExpression locking(
-        QStringLiteral("<item oor:path=\"/org\\.openoffice\\.Office\\.Common/Misc\"><prop "
-                       "oor:name=\"UseLocking\"[^>]*>.*?</prop></item>\\n?"));
-    text.remove(locking);
-    const qsizetype end = text.lastIndexOf(kItemsEnd);
-    if (end >= 0) {
-        text.insert(end, kNoLocking);
-    } else {
+    if (!text.contains(kItemsEnd)) {
         text = QStringLiteral(
                    "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<oor:items "
                    "xmlns:oor=\"http://openoffice.org/2001/registry\" "
                    "xmlns:xs=\"http://www.w3.org/2001/XMLSchema\" "
                    "xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\">\n") +
-               kNoLocking + kItemsEnd + QLatin1Char('\n');
+               kItemsEnd + QLatin1Char('\n');
+    }
+    setSetting(text, QStringLiteral("/org.openoffice.Office.Common/Misc"),
+               QStringLiteral("UseLocking"), QStringLiteral("false"));
+    if (!officeVersion.isEmpty()) {
+        setSetting(text, QStringLiteral("/org.openoffice.Setup/Product"),
+                   QStringLiteral("ooSetupLastVersion"), officeVersion);
     }
     if (text == before)
         return;

@@ -29,9 +29,12 @@ class ProfileSlot {
     QString logPath() const;
     // Sets the profile so that the office writes no lock files beside the documents it opens:
     // killed, timed out or ended with the program it would leave them behind, and a desktop
-    // office would then call those documents locked. Throws OfficeUnavailableError when the
-    // profile's settings cannot be written.
-    void keepDocumentsUnlocked() const;
+    // office would then call those documents locked. With the office's version known, it also
+    // records that this profile has run that version: an office that finds a new version runs
+    // its graphics self-test first, some three seconds, and without a desktop session it never
+    // records the version itself, so it would run the test on every start. Throws
+    // OfficeUnavailableError when the profile's settings cannot be written.
+    void prepareSettings(const QString& officeVersion) const;
 
   private:
     ProfileSlot(QString baseDir, int number, std::unique_ptr<QLockFile> lock);

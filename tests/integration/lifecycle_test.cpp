@@ -1,5 +1,7 @@
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QRegularExpression>
 
 #include <netinet/in.h>
 #include <signal.h>
@@ -68,6 +70,35 @@ TEST_F(OfficeLifecycleTest, ShutdownEndsTheOfficeAndALaterCallStartsAnother) {
     const qint64 second = runningOffice();
     EXPECT_NE(second, 0);
     EXPECT_NE(second, first);
+}
+
+// The office runs a graphics self-test of some seconds when it meets a version its profile has
+// not run, as after an upgrade; the program's offices must not pay for it on every start.
+TEST_F(OfficeLifecycleTest, AnUpgradedOfficeStartsWithoutItsGraphicsSelfTest) {
+    bridge().shutdown();
+    const QDir profiles(testOfficeOptions().effectiveProfileDir());
+    const QStringList slotNames = profiles.entryList({QStringLiteral("slot-*")}, QDir::Dirs);
+    static const QRegularExpression recorded(
+        QStringLiteral("ooSetupLastVersion\"[^>]*><value>[^<]*"));
+    for (const QString& slot : slotNames) {
+        QFile::remove(profiles.filePath(slot + QStringLiteral("/user/GraphicsRenderTests.log")));
+        QFile settings(profiles.filePath(slot + QStringLiteral("/user/registrymodifications.xcu")));
+        if (!settings.open(QIODevice::ReadWrite))
+            continue;
+        QString text = QString::fromUtf8(settings.readAll());
+        text.replace(recorded, QStringLiteral("ooSetupLastVersion\" oor:op=\"fuse\"><value>1.0"));
+        settings.resize(0);
+        settings.write(text.toUtf8());
+    }
+
+    runningOffice();
+    bridge().shutdown();
+
+    for (const QString& slot : profiles.entryList({QStringLiteral("slot-*")}, QDir::Dirs)) {
+        EXPECT_FALSE(QFile::exists(
+            profiles.filePath(slot + QStringLiteral("/user/GraphicsRenderTests.log"))))
+            << slot.toStdString();
+    }
 }
 
 TEST_F(OfficeLifecycleTest, ExitHooksEndTheOffice) {

@@ -2,6 +2,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLockFile>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QThread>
 #include <QXmlStreamReader>
@@ -209,7 +210,7 @@ TEST(ProfileSlotTest, FullOrUnusableFolderIsReported) {
 // Settings files as a new profile, an office's own writing and a changed setting leave them.
 class DocumentLockingTest : public ::testing::TestWithParam<const char*> {};
 
-TEST_P(DocumentLockingTest, TheProfileTurnsDocumentLocksOffAndKeepsEverythingElse) {
+TEST_P(DocumentLockingTest, TheProfileTurnsDocumentLocksOffRecordsTheVersionAndKeepsTheRest) {
     QTemporaryDir dir;
     auto slot = ProfileSlot::acquire(dir.path());
     const QString settings =
@@ -222,8 +223,8 @@ TEST_P(DocumentLockingTest, TheProfileTurnsDocumentLocksOffAndKeepsEverythingEls
         file.write(before);
     }
 
-    slot->keepDocumentsUnlocked();
-    slot->keepDocumentsUnlocked();
+    slot->prepareSettings(QStringLiteral("7.4"));
+    slot->prepareSettings(QStringLiteral("7.4"));
 
     QFile file(settings);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
@@ -238,6 +239,18 @@ TEST_P(DocumentLockingTest, TheProfileTurnsDocumentLocksOffAndKeepsEverythingEls
                        "oor:name=\"UseLocking\" oor:op=\"fuse\"><value>false</value>"))
         << after.constData();
     EXPECT_EQ(after.contains("FirstRun"), before.contains("FirstRun"));
+    EXPECT_EQ(after.count("ooSetupLastVersion"), 1) << after.constData();
+    EXPECT_TRUE(after.contains("oor:name=\"ooSetupLastVersion\" oor:op=\"fuse\"><value>7.4<"));
+}
+
+// Without the recorded version every start of the office pays for its graphics self-test.
+TEST(OfficeVersionTest, TheInstalledOfficeTellsItsVersion) {
+    const QString office = OfficeProcess::findOffice({}, nullptr);
+    ASSERT_FALSE(office.isEmpty());
+    const QString version = OfficeProcess::installedVersion(office);
+    EXPECT_TRUE(QRegularExpression(QStringLiteral("^[0-9]+\\.[0-9]+$")).match(version).hasMatch())
+        << version.toStdString();
+    EXPECT_TRUE(OfficeProcess::installedVersion(QStringLiteral("/nonexistent/soffice")).isEmpty());
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -251,9 +264,15 @@ INSTANTIATE_TEST_SUITE_P(
         "oor:path=\"/org.openoffice.Setup/Office\"><prop oor:name=\"FirstRun\" "
         "oor:op=\"fuse\"><value>false</value></prop></item>\n<item "
         "oor:path=\"/org.openoffice.Office.Common/Misc\"><prop oor:name=\"UseLocking\" "
-        "oor:op=\"fuse\"><value>true</value></prop></item>\n</oor:items>\n"),
+        "oor:op=\"fuse\"><value>true</value></prop></item>\n</oor:items>\n",
+        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<oor:items "
+        "xmlns:oor=\"http://openoffice.org/2001/registry\">\n<item "
+        "oor:path=\"/org.openoffice.Setup/Product\"><prop oor:name=\"ooSetupLastVersion\" "
+        "oor:op=\"fuse\"><value>7.3</value></prop></item>\n</oor:items>\n"),
     [](const auto& info) {
-        return info.index == 0 ? std::string("NewProfile") : std::string("LockingWasOn");
+        return std::string(info.index == 0   ? "NewProfile"
+                           : info.index == 1 ? "LockingWasOn"
+                                             : "OlderVersion");
     });
 
 TEST(WatchdogTest, FiresOnlyWhenNotDisarmedInTime) {
