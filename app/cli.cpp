@@ -104,6 +104,8 @@ int runConvert(const ConvertArguments& arguments, QList<PoolOffice> offices, QTe
     QElapsedTimer fileClock;
     run.onFileStarted = [&](int index, int count, const QString& source) {
         recycler.beforeFile();
+        const PoolOffice& office = offices.first();
+        recycler.fileOn(office.officeId ? office.officeId() : 0);
         if (!arguments.quiet) {
             writeLine(err, QStringLiteral("%1%2 (%3/%4)")
                                .arg(runtext::kProcessing, GetFileName(source))

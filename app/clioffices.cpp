@@ -48,11 +48,14 @@ bool reachOfficesOrSay(QList<PoolOffice>& offices, QTextStream& err) {
 MeasuredOffices::MeasuredOffices(const QList<PoolOffice>& offices) {
     for (const PoolOffice& office : offices) {
         TimingBridge& timing = timings_.emplace_back(*office.bridge);
-        pool_.append(PoolOffice(&timing, office.restart, [&timing] {
-            const double seconds = timing.officeSeconds();
-            timing.resetOfficeTime();
-            return seconds;
-        }));
+        pool_.append(PoolOffice(
+            &timing, office.restart,
+            [&timing] {
+                const double seconds = timing.officeSeconds();
+                timing.resetOfficeTime();
+                return seconds;
+            },
+            office.officeId));
     }
 }
 
@@ -79,7 +82,9 @@ CommandLineOffices::CommandLineOffices(const ConvertArguments& arguments,
     const int count = officesToStart(arguments, availableCores(), availableMemoryBytes(), err);
     for (int i = 0; i < count; ++i) {
         UnoBridge& bridge = *bridges_.emplace_back(std::make_unique<UnoBridge>(options));
-        pool_.append(PoolOffice(&bridge, [&bridge] { bridge.shutdown(); }));
+        pool_.append(PoolOffice(
+            &bridge, [&bridge] { bridge.shutdown(); }, {},
+            [&bridge] { return bridge.officeProcessId(); }));
     }
 }
 

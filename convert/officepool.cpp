@@ -37,6 +37,13 @@ void OfficeRecycler::beforeFile() {
         ++restarts_;
         files_ = 0;
     }
+}
+
+void OfficeRecycler::fileOn(qint64 office) {
+    if (office != office_) {
+        office_ = office;
+        files_ = 0;
+    }
     ++files_;
 }
 

@@ -13,10 +13,12 @@ class OfficeBridge;
 // One office of a run, as the thread that converts with it sees it.
 struct PoolOffice {
     explicit PoolOffice(OfficeBridge* bridge, std::function<void()> restart = {},
-                        std::function<double()> takeOfficeSeconds = {})
+                        std::function<double()> takeOfficeSeconds = {},
+                        std::function<qint64()> officeId = {})
         : bridge(bridge),
           restart(std::move(restart)),
-          takeOfficeSeconds(std::move(takeOfficeSeconds)) {}
+          takeOfficeSeconds(std::move(takeOfficeSeconds)),
+          officeId(std::move(officeId)) {}
 
     OfficeBridge* bridge;
     // Ends the office so that the next call starts a fresh one; empty for an office this
@@ -25,6 +27,9 @@ struct PoolOffice {
     // The time the office spent loading, saving and closing since this was last asked;
     // empty when nobody measures it.
     std::function<double()> takeOfficeSeconds;
+    // Tells one run of the office from the next (its process id), so that an office started
+    // again after a crash counts its files from nought; empty when it cannot tell.
+    std::function<qint64()> officeId;
 };
 
 // Reaches every office at once, each from a thread of its own, starting the ones this program
@@ -37,14 +42,17 @@ class OfficeRecycler {
   public:
     OfficeRecycler(std::function<void()> restart, int every)
         : restart_(std::move(restart)), every_(every) {}
-    // Called as each file begins.
+    // Called as each file begins, before the office is reached.
     void beforeFile();
+    // Called once the office that converts the file answers: `office` tells which run of it.
+    void fileOn(qint64 office);
     int restarts() const { return restarts_; }
 
   private:
     std::function<void()> restart_;
     int every_;
     int files_ = 0;
+    qint64 office_ = 0;
     int restarts_ = 0;
 };
 

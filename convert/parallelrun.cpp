@@ -227,6 +227,7 @@ void ParallelRun::work(Shared& shared, int office) {
             shared.events.push(Event::of(Event::Kind::Notice, 0, kOfficeLeftOut + why));
             return;
         }
+        recycler.fileOn(pooled.officeId ? pooled.officeId() : 0);
         Event end = Event::of(Event::Kind::Finished, position + 1, shared.sources.at(position));
         ReportBuffer reports;
         QElapsedTimer clock;

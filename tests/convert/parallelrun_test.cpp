@@ -270,6 +270,19 @@ INSTANTIATE_TEST_SUITE_P(Cases, RestartTest,
                                            RestartCase{"Never", 2, 5, 0}),
                          [](const auto& info) { return std::string(info.param.name); });
 
+// Office 1 crashes after one file and office 2 takes over: its count starts afresh.
+TEST(OfficeRecyclerTest, AnOfficeStartedAgainAfterACrashCountsItsOwnFiles) {
+    int restarts = 0;
+    OfficeRecycler recycler([&] { ++restarts; }, 2);
+    QList<int> restartsBeforeEachFile;
+    for (const qint64 office : {1, 2, 2, 3}) {
+        recycler.beforeFile();
+        restartsBeforeEachFile << restarts;
+        recycler.fileOn(office);
+    }
+    EXPECT_EQ(restartsBeforeEachFile, (QList<int>{0, 0, 0, 1}));
+}
+
 TEST(ParallelRunTest, AnOfficeThatCannotStartLeavesItsFilesToTheOthers) {
     Bench bench(Scenario{"LeftOut", {"a.odp", "b.odp", "c.odp", "d.odp"}}, 2);
     bench.bridges[1].addRule({Action::Unavailable,
