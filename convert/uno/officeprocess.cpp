@@ -57,6 +57,79 @@ struct CStrings {
     }
 };
 
+// The descriptors an office starts with, opened before fork: its log for both outputs,
+// /dev/null for input, and a pipe that carries the errno of a failed exec back.
+class LaunchFiles {
+  public:
+    explicit LaunchFiles(const QString& logPath)
+        : log(::open(QFile::encodeName(logPath).constData(),
+                     O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600)),
+          devNull(::open("/dev/null", O_RDONLY | O_CLOEXEC)) {
+        if (log >= 0 && devNull >= 0 && ::pipe2(execReport, O_CLOEXEC) == 0)
+            return;
+        const int error = errno;
+        closeAll();
+        throw OfficeUnavailableError(uno_detail::kCannotStart +
+                                     QStringLiteral("cannot open \"%1\" (%2)")
+                                         .arg(logPath, QString::fromLocal8Bit(strerror(error))));
+    }
+    ~LaunchFiles() { closeAll(); }
+    LaunchFiles(const LaunchFiles&) = delete;
+    LaunchFiles& operator=(const LaunchFiles&) = delete;
+
+    // After fork, the parent keeps only the reading end of the report pipe.
+    void closeChildSide() {
+        for (int* fd : {&log, &devNull, &execReport[1]})
+            closeOne(*fd);
+    }
+    // The child's errno when its exec failed; 0 once the exec closed the pipe.
+    int execError() {
+        int error = 0;
+        ssize_t got;
+        do {
+            got = ::read(execReport[0], &error, sizeof error);
+        } while (got < 0 && errno == EINTR);
+        closeOne(execReport[0]);
+        return got == sizeof error ? error : 0;
+    }
+
+    int log = -1;
+    int devNull = -1;
+    int execReport[2] = {-1, -1};
+
+  private:
+    static void closeOne(int& fd) {
+        if (fd >= 0)
+            ::close(fd);
+        fd = -1;
+    }
+    void closeAll() {
+        closeChildSide();
+        closeOne(execReport[0]);
+    }
+};
+
+// In the child after fork: only async-signal-safe calls from here on.
+[[noreturn]] void execOffice(const char* program, const CStrings& argv, const CStrings& envp,
+                             const LaunchFiles& files, pid_t parent, long maxFd) {
+    ::setpgid(0, 0);
+    ::prctl(PR_SET_PDEATHSIG, SIGKILL);
+    if (::getppid() != parent)
+        ::_exit(127);
+    // The office gets the signal's usual meaning back.
+    ::signal(SIGPIPE, SIG_DFL);
+    ::dup2(files.devNull, 0);
+    ::dup2(files.log, 1);
+    ::dup2(files.log, 2);
+    for (long fd = 3; fd < maxFd; ++fd)
+        if (fd != files.execReport[1])
+            ::close(static_cast<int>(fd));
+    ::execve(program, argv.pointers.data(), envp.pointers.data());
+    const int error = errno;
+    [[maybe_unused]] ssize_t written = ::write(files.execReport[1], &error, sizeof error);
+    ::_exit(127);
+}
+
 }  // namespace
 
 OfficeProcess::OfficeProcess() : keeper_([this] { keeperLoop(); }) {
@@ -135,66 +208,29 @@ void OfficeProcess::start(const QString& program, const QStringList& arguments,
     CStrings argv(QStringList{program} + arguments);
     CStrings envp(environment);
     const QByteArray programPath = QFile::encodeName(program);
-    const int log = ::open(QFile::encodeName(logPath).constData(),
-                           O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
-    const int devNull = ::open("/dev/null", O_RDONLY | O_CLOEXEC);
-    int execReport[2] = {-1, -1};
-    if (log < 0 || devNull < 0 || ::pipe2(execReport, O_CLOEXEC) != 0) {
-        const int error = errno;
-        for (int fd : {log, devNull, execReport[0], execReport[1]})
-            if (fd >= 0)
-                ::close(fd);
-        throw OfficeUnavailableError(uno_detail::kCannotStart +
-                                     QStringLiteral("cannot open \"%1\" (%2)")
-                                         .arg(logPath, QString::fromLocal8Bit(strerror(error))));
-    }
-    const long maxFd = std::min<long>(::sysconf(_SC_OPEN_MAX), 65536);
+    LaunchFiles files(logPath);
     const pid_t parent = ::getpid();
-
+    const long maxFd = std::min<long>(::sysconf(_SC_OPEN_MAX), 65536);
     pid_t child = -1;
     int forkError = 0;
     runOnKeeper([&] {
         child = ::fork();
-        if (child == 0) {
-            ::setpgid(0, 0);
-            ::prctl(PR_SET_PDEATHSIG, SIGKILL);
-            if (::getppid() != parent)
-                ::_exit(127);
-            // The office gets the signal's usual meaning back.
-            ::signal(SIGPIPE, SIG_DFL);
-            ::dup2(devNull, 0);
-            ::dup2(log, 1);
-            ::dup2(log, 2);
-            for (long fd = 3; fd < maxFd; ++fd)
-                if (fd != execReport[1])
-                    ::close(static_cast<int>(fd));
-            ::execve(programPath.constData(), argv.pointers.data(), envp.pointers.data());
-            const int error = errno;
-            [[maybe_unused]] ssize_t written = ::write(execReport[1], &error, sizeof error);
-            ::_exit(127);
-        }
+        if (child == 0)
+            execOffice(programPath.constData(), argv, envp, files, parent, maxFd);
         forkError = errno;
     });
-    ::close(log);
-    ::close(devNull);
-    ::close(execReport[1]);
+    files.closeChildSide();
     if (child < 0) {
-        ::close(execReport[0]);
         throw OfficeUnavailableError(uno_detail::kCannotStart +
                                      QString::fromLocal8Bit(strerror(forkError)));
     }
     ::setpgid(child, child);
-    int execError = 0;
-    ssize_t got;
-    do {
-        got = ::read(execReport[0], &execError, sizeof execError);
-    } while (got < 0 && errno == EINTR);
-    ::close(execReport[0]);
+    const int execError = files.execError();
     std::lock_guard lock(processMutex_);
     pid_ = child;
     exitCode_.reset();
     exitSignal_.reset();
-    if (got == sizeof execError) {
+    if (execError != 0) {
         reapLocked(true);
         throw OfficeUnavailableError(
             uno_detail::kCannotStart +

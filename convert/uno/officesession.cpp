@@ -222,66 +222,13 @@ void OfficeSession::startOffice() {
         throw OfficeUnavailableError(kCannotStart + why);
     if (!slot_)
         slot_ = ProfileSlot::acquire(options_.effectiveProfileDir());
-
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    // Under a non-UTF-8 locale the office mangles non-ASCII file names, encoded or not.
-    environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
-    environment.insert(QStringLiteral("SAL_ENABLE_FILE_LOCKING"), QStringLiteral("1"));
-    const QString profileUrl =
-        QUrl::fromLocalFile(slot_->profilePath()).toString(QUrl::FullyEncoded);
-    const QString limitText = QString::number(options_.startTimeoutSeconds);
+    const QString version = OfficeProcess::installedVersion(program);
     const auto deadline =
         std::chrono::steady_clock::now() + std::chrono::seconds(options_.startTimeoutSeconds);
-
-    const QString version = OfficeProcess::installedVersion(program);
     for (int restarts = 0;; ++restarts) {
         slot_->prepareSettings(version);
-        const QString pipe = QStringLiteral("slatemere-%1-%2")
-                                 .arg(QCoreApplication::applicationPid())
-                                 .arg(++officeStarts);
-        process_.start(
-            program,
-            {QStringLiteral("--headless"), QStringLiteral("--invisible"),
-             QStringLiteral("--norestore"), QStringLiteral("--nologo"),
-             QStringLiteral("--nodefault"), QStringLiteral("-env:UserInstallation=") + profileUrl,
-             QStringLiteral("--accept=pipe,name=%1;urp;%2").arg(pipe, kOfficeObject)},
-            environment.toStringList(), slot_->logPath());
-        for (;;) {
-            try {
-                withDeadline(
-                    remainingUntil(deadline),
-                    [&] {
-                        connect(QStringLiteral("pipe,name=") + pipe, QStringLiteral("urp"),
-                                kOfficeObject);
-                    },
-                    kCannotStart +
-                        QStringLiteral("it did not answer within %1 seconds").arg(limitText));
-                return;
-            } catch (const css::connection::NoConnectException&) {
-                // Not listening yet.
-                dropConnection();
-            } catch (const css::lang::DisposedException&) {
-                // A connection accepted and then dropped again: try once more.
-                dropConnection();
-            } catch (...) {
-                dropConnection();
-                process_.stop(2s);
-                QString reason = caughtExceptionDescription();
-                if (!reason.startsWith(kCannotStart))
-                    reason.prepend(kCannotStart);
-                throw OfficeUnavailableError(reason);
-            }
-            if (!process_.isRunning())
-                break;
-            if (std::chrono::steady_clock::now() >= deadline) {
-                process_.stop(2s);
-                throw OfficeUnavailableError(
-                    kCannotStart +
-                    QStringLiteral("it did not accept a connection within %1 seconds")
-                        .arg(limitText));
-            }
-            std::this_thread::sleep_for(50ms);
-        }
+        if (launchAndConnect(program, deadline))
+            return;
         // A new profile makes the office set itself up and ask to be started again.
         const std::optional<int> code = process_.exitCode();
         if (code && (*code == 79 || *code == 81) && restarts < 3)
@@ -292,6 +239,64 @@ void OfficeSession::startOffice() {
         throw OfficeUnavailableError(kCannotStart +
                                      QStringLiteral("the office ended at once (%1)%2")
                                          .arg(process_.exitDescription(), detail));
+    }
+}
+
+bool OfficeSession::launchAndConnect(const QString& program,
+                                     std::chrono::steady_clock::time_point deadline) {
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    // Under a non-UTF-8 locale the office mangles non-ASCII file names, encoded or not.
+    environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
+    environment.insert(QStringLiteral("SAL_ENABLE_FILE_LOCKING"), QStringLiteral("1"));
+    const QString profileUrl =
+        QUrl::fromLocalFile(slot_->profilePath()).toString(QUrl::FullyEncoded);
+    const QString pipe = QStringLiteral("slatemere-%1-%2")
+                             .arg(QCoreApplication::applicationPid())
+                             .arg(++officeStarts);
+    process_.start(
+        program,
+        {QStringLiteral("--headless"), QStringLiteral("--invisible"), QStringLiteral("--norestore"),
+         QStringLiteral("--nologo"), QStringLiteral("--nodefault"),
+         QStringLiteral("-env:UserInstallation=") + profileUrl,
+         QStringLiteral("--accept=pipe,name=%1;urp;%2").arg(pipe, kOfficeObject)},
+        environment.toStringList(), slot_->logPath());
+    return awaitConnection(QStringLiteral("pipe,name=") + pipe, deadline);
+}
+
+bool OfficeSession::awaitConnection(const QString& connection,
+                                    std::chrono::steady_clock::time_point deadline) {
+    const QString limitText = QString::number(options_.startTimeoutSeconds);
+    for (;;) {
+        try {
+            withDeadline(
+                remainingUntil(deadline),
+                [&] { connect(connection, QStringLiteral("urp"), kOfficeObject); },
+                kCannotStart +
+                    QStringLiteral("it did not answer within %1 seconds").arg(limitText));
+            return true;
+        } catch (const css::connection::NoConnectException&) {
+            // Not listening yet.
+            dropConnection();
+        } catch (const css::lang::DisposedException&) {
+            // A connection accepted and then dropped again: try once more.
+            dropConnection();
+        } catch (...) {
+            dropConnection();
+            process_.stop(2s);
+            QString reason = caughtExceptionDescription();
+            if (!reason.startsWith(kCannotStart))
+                reason.prepend(kCannotStart);
+            throw OfficeUnavailableError(reason);
+        }
+        if (!process_.isRunning())
+            return false;
+        if (std::chrono::steady_clock::now() >= deadline) {
+            process_.stop(2s);
+            throw OfficeUnavailableError(
+                kCannotStart +
+                QStringLiteral("it did not accept a connection within %1 seconds").arg(limitText));
+        }
+        std::this_thread::sleep_for(50ms);
     }
 }
 

@@ -6,6 +6,7 @@
 #include <com/sun/star/uno/XComponentContext.hpp>
 #include <rtl/ref.hxx>
 
+#include <chrono>
 #include <functional>
 #include <memory>
 #include <mutex>
@@ -49,6 +50,9 @@ class OfficeSession {
     bool connectionAlive();
     void dropConnection();
     void startOffice();
+    // Starts the office once and connects to it: false when it ended before it accepted.
+    bool launchAndConnect(const QString& program, std::chrono::steady_clock::time_point deadline);
+    bool awaitConnection(const QString& connection, std::chrono::steady_clock::time_point deadline);
     void connectToRunningOffice();
     // Connects to `connection` ("pipe,name=..." or "socket,host=...,port=...") and fetches
     // the named object; throws NoConnectException while nothing listens there.
