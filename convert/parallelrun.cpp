@@ -105,6 +105,13 @@ bool officeAnswers(const PoolOffice& office, QString* why) {
     return true;
 }
 
+void count(const BatchRun::FileOutcome& outcome, RunSummary& tally) {
+    ++tally.attempted;
+    tally.converted += outcome.converted ? 1 : 0;
+    tally.failed += outcome.reports > 0 ? 1 : 0;
+    tally.reports += outcome.reports;
+}
+
 }  // namespace
 
 struct ParallelRun::Shared {
@@ -158,7 +165,10 @@ RunSummary ParallelRun::runFiles(int count) {
     } joinAll{shared, threads};
     for (int office = 0; office < workers; ++office)
         threads.emplace_back([this, &shared, office] { work(shared, office); });
+    return collect(shared, workers);
+}
 
+RunSummary ParallelRun::collect(Shared& shared, int workers) {
     RunSummary tally;
     QHash<int, int> startNumbers;
     std::exception_ptr failure;
@@ -176,10 +186,10 @@ RunSummary ParallelRun::runFiles(int count) {
                 const int number = static_cast<int>(startNumbers.size()) + 1;
                 startNumbers.insert(event.index, number);
                 if (run_.onFileStarted)
-                    run_.onFileStarted(number, count, event.text);
+                    run_.onFileStarted(number, shared.count, event.text);
                 break;
             }
-            case Event::Kind::Finished: {
+            case Event::Kind::Finished:
                 for (const Report& r : event.reports)
                     reporter_.report(r.description, r.location, r.step);
                 if (event.failure) {
@@ -187,22 +197,23 @@ RunSummary ParallelRun::runFiles(int count) {
                     shared.files.cancel();
                     break;
                 }
-                ++tally.attempted;
-                tally.converted += event.outcome.converted ? 1 : 0;
-                tally.failed += event.outcome.reports > 0 ? 1 : 0;
-                tally.reports += event.outcome.reports;
-                const int number = startNumbers.value(event.index, event.index);
-                if (onFileTimed)
-                    onFileTimed(number, event.text, event.seconds, event.officeSeconds);
-                if (run_.onFileFinished)
-                    run_.onFileFinished(number, event.text, event.outcome.converted);
+                count(event.outcome, tally);
+                fileEnded(startNumbers.value(event.index, event.index), event.text,
+                          event.outcome.converted, event.seconds, event.officeSeconds);
                 break;
-            }
         }
     }
     if (failure)
         std::rethrow_exception(failure);
     return tally;
+}
+
+void ParallelRun::fileEnded(int number, const QString& source, bool converted, double seconds,
+                            double officeSeconds) {
+    if (onFileTimed)
+        onFileTimed(number, source, seconds, officeSeconds);
+    if (run_.onFileFinished)
+        run_.onFileFinished(number, source, converted);
 }
 
 void ParallelRun::work(Shared& shared, int office) {

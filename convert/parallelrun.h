@@ -52,6 +52,10 @@ class ParallelRun {
     struct Shared;
 
     RunSummary runFiles(int count);
+    // Takes what the workers tell until the last one ends: the run's total.
+    RunSummary collect(Shared& shared, int workers);
+    void fileEnded(int number, const QString& source, bool converted, double seconds,
+                   double officeSeconds);
     void work(Shared& shared, int office);
 
     BatchRun& run_;
