@@ -99,6 +99,19 @@ ParsedCommandLine parseCommandLine(const QStringList& arguments) {
         const auto needsValue = [&](const QString& option) {
             return usageError(QStringLiteral("option %1 needs a value").arg(option));
         };
+        // The option's value as a whole number of at least `least`; the usage error otherwise.
+        const auto numberInto = [&](int& into, int least,
+                                    const QString& what) -> std::optional<ParsedCommandLine> {
+            const auto v = value();
+            if (!v)
+                return needsValue(name);
+            bool ok = false;
+            const int number = v->toInt(&ok);
+            if (!ok || number < least)
+                return usageError(QStringLiteral("%1 needs %2, not \"%3\"").arg(name, what, *v));
+            into = number;
+            return std::nullopt;
+        };
         if (name == QLatin1String("-h") || name == QLatin1String("--help")) {
             parsed.kind = Kind::Help;
             return parsed;
@@ -140,28 +153,13 @@ ParsedCommandLine parseCommandLine(const QStringList& arguments) {
                                       .arg(*v));
             }
         } else if (name == QLatin1String("--restart-after")) {
-            const auto v = value();
-            if (!v)
-                return needsValue(name);
-            bool ok = false;
-            c.restartAfter = v->toInt(&ok);
-            if (!ok || c.restartAfter < 0) {
-                return usageError(
-                    QStringLiteral("--restart-after needs a number of files (0: never), not \"%1\"")
-                        .arg(*v));
-            }
+            if (auto error =
+                    numberInto(c.restartAfter, 0, QStringLiteral("a number of files (0: never)")))
+                return *error;
         } else if (name == QLatin1String("--timeout")) {
-            const auto v = value();
-            if (!v)
-                return needsValue(name);
-            bool ok = false;
-            const int seconds = v->toInt(&ok);
-            if (!ok || seconds <= 0) {
-                return usageError(
-                    QStringLiteral("--timeout needs a whole number of seconds above 0, not \"%1\"")
-                        .arg(*v));
-            }
-            c.timeoutSeconds = seconds;
+            if (auto error = numberInto(c.timeoutSeconds, 1,
+                                        QStringLiteral("a whole number of seconds above 0")))
+                return *error;
         } else {
             return usageError(QStringLiteral("unknown option \"%1\"").arg(argument));
         }

@@ -15,19 +15,11 @@ namespace slate {
 // Writes whole lines, flushed at once so they appear while the office works.
 void writeLine(QTextStream& stream, const QString& text);
 
-// The output options as the command line set them; no bar or pointer to show.
-class ConsoleRunView : public RunView {
+// The output options as the command line set them; between files it lets queued events run.
+class ConsoleRunView : public FixedRunView {
   public:
-    explicit ConsoleRunView(OutputChoice choice) : choice_(std::move(choice)) {}
-
-    void setProgressValue(double) override {}
-    void setProgressText(const QString&) override {}
-    void setMousePointer(MousePointer) override {}
+    using FixedRunView::FixedRunView;
     void processPendingEvents() override;
-    OutputChoice outputChoice() const override { return choice_; }
-
-  private:
-    OutputChoice choice_;
 };
 
 // Message boxes become lines: the texts listed as results go to standard output (and are

@@ -19,20 +19,6 @@ namespace slate {
 
 namespace {
 
-// The output options as the loop found them; a worker has no bar, pointer or events to show.
-class WorkerView : public RunView {
-  public:
-    explicit WorkerView(OutputChoice choice) : choice_(std::move(choice)) {}
-    void setProgressValue(double) override {}
-    void setProgressText(const QString&) override {}
-    void setMousePointer(MousePointer) override {}
-    void processPendingEvents() override {}
-    OutputChoice outputChoice() const override { return choice_; }
-
-  private:
-    OutputChoice choice_;
-};
-
 struct Report {
     QString description;
     QString location;
@@ -222,7 +208,8 @@ void ParallelRun::work(Shared& shared, int office) {
         ~Ended() { events.push(Event::of(Event::Kind::WorkerEnded)); }
     } ended{shared.events};
     const PoolOffice& pooled = offices_.at(office);
-    WorkerView view(shared.choice);
+    // A worker has no bar, pointer or events to show.
+    FixedRunView view(shared.choice);
     const std::unique_ptr<BatchRun> run = run_.sibling(*pooled.bridge, view);
     run->onFileStarted = [&shared](int index, int, const QString& source) {
         shared.events.push(Event::of(Event::Kind::Started, index, source));

@@ -44,4 +44,19 @@ class RunView {
     virtual OutputChoice outputChoice() const = 0;
 };
 
+// A view with nothing to show: the output options fixed when it was made, no bar, no pointer,
+// no events of its own. The command line and the parallel run's workers use it.
+class FixedRunView : public RunView {
+  public:
+    explicit FixedRunView(OutputChoice choice) : choice_(std::move(choice)) {}
+    void setProgressValue(double) override {}
+    void setProgressText(const QString&) override {}
+    void setMousePointer(MousePointer) override {}
+    void processPendingEvents() override {}
+    OutputChoice outputChoice() const override { return choice_; }
+
+  private:
+    OutputChoice choice_;
+};
+
 }  // namespace slate
