@@ -10,6 +10,7 @@
 #include <signal.h>
 
 #include "officefixture.h"
+#include "support/officeprocesses.h"
 #include "support/powerpointfile.h"
 
 // The command line, run as the user runs it, against a real office of its own.
@@ -145,18 +146,6 @@ TEST_F(CliOfficeTest, TwoOfficesConvertATreeAndTheFirstOfTwoSameNamesKeepsTheRes
         << "a second office never started";
 }
 
-// The connection string an office of ours listens on, read from its command line.
-QString connectionOf(qint64 pid) {
-    QFile cmdline(QStringLiteral("/proc/%1/cmdline").arg(pid));
-    if (!cmdline.open(QIODevice::ReadOnly))
-        return {};
-    for (const QByteArray& argument : cmdline.readAll().split('\0')) {
-        if (argument.startsWith("--accept="))
-            return QString::fromUtf8(argument.mid(9));
-    }
-    return {};
-}
-
 // The processor time a process has used so far, in clock ticks.
 qint64 busyTicks(qint64 pid) {
     QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
@@ -173,7 +162,7 @@ TEST_F(CliOfficeTest, SeveralRunningOfficesShareTheFilesAndAreLeftRunning) {
     const QList<qint64> offices{runningOffice(), second.officeProcessId()};
     QStringList arguments;
     for (const qint64 pid : offices)
-        arguments << QStringLiteral("--office") << connectionOf(pid);
+        arguments << QStringLiteral("--office") << acceptedConnection(pid);
     for (const char* name : {"a", "b", "c", "d"}) {
         odp(QString::fromLatin1(name) + QStringLiteral(".odp"), {QString::fromLatin1(name)});
         arguments << path(QString::fromLatin1(name) + QStringLiteral(".odp"));

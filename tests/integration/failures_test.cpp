@@ -15,20 +15,11 @@ class OfficeFailureTest : public OfficeSuite {
             desktop(), fileUrlFromPath(file), QStringLiteral("_blank"), 0,
             {MakePropertyValue(bridge(), QStringLiteral("Hidden"), true)});
     }
-
-    static QString descriptionOf(const std::function<void()>& call) {
-        try {
-            call();
-        } catch (const OfficeError& e) {
-            return e.description();
-        }
-        return QStringLiteral("<no OfficeError>");
-    }
 };
 
 TEST_F(OfficeFailureTest, MissingSourceRaisesOnLoad) {
     const QString description =
-        descriptionOf([&] { loadHidden(path(QStringLiteral("missing.odp"))); });
+        officeErrorOf([&] { loadHidden(path(QStringLiteral("missing.odp"))); });
 
     EXPECT_TRUE(description.contains(QStringLiteral("missing.odp"))) << description.toStdString();
     // The office's source position is not for users.
@@ -62,11 +53,11 @@ TEST_F(OfficeFailureTest, SaveUnderARegularFileReportsFailure) {
 TEST_F(OfficeFailureTest, NamesTheOfficeDoesNotKnowAreErrors) {
     const OfficeRef serviceManager = bridge().obtainServiceManager();
 
-    EXPECT_TRUE(descriptionOf([&] {
+    EXPECT_TRUE(officeErrorOf([&] {
                     bridge().createInstance(serviceManager,
                                             QStringLiteral("com.sun.star.frame.NoSuchService"));
                 }).contains(QStringLiteral("com.sun.star.frame.NoSuchService")));
-    EXPECT_TRUE(descriptionOf([&] {
+    EXPECT_TRUE(officeErrorOf([&] {
                     bridge().bridgeGetStruct(serviceManager,
                                              QStringLiteral("com.sun.star.beans.NamedValue"));
                 }).contains(QStringLiteral("com.sun.star.beans.NamedValue")));
@@ -86,16 +77,16 @@ TEST_F(OfficeFailureTest, CallOnAnObjectWithoutThatMethodFails) {
     const OfficeRef desk = desktop();
 
     // The desktop is no document: it has no current controller of a model.
-    EXPECT_TRUE(descriptionOf([&] {
+    EXPECT_TRUE(officeErrorOf([&] {
                     bridge().getCurrentController(desk);
                 }).contains(QStringLiteral("getCurrentController")));
-    EXPECT_TRUE(descriptionOf([&] {
+    EXPECT_TRUE(officeErrorOf([&] {
                     bridge().close(bridge().obtainServiceManager(), true);
                 }).contains(QStringLiteral("Close")));
 }
 
 TEST_F(OfficeFailureTest, ValueTheOfficeCannotTakeNamesItsProperty) {
-    const QString description = descriptionOf([&] {
+    const QString description = officeErrorOf([&] {
         bridge().loadComponentFromURL(desktop(), QStringLiteral("private:factory/simpress"),
                                       QStringLiteral("_blank"), 0,
                                       {PropertyValue{QStringLiteral("When"), QDate(2021, 8, 31)}});

@@ -36,18 +36,6 @@ bool processExists(qint64 pid) {
     return ::kill(static_cast<pid_t>(pid), 0) == 0;
 }
 
-// The pipe an office accepts on, read from its command line.
-QString acceptedConnection(qint64 pid) {
-    QFile cmdline(QStringLiteral("/proc/%1/cmdline").arg(pid));
-    if (!cmdline.open(QIODevice::ReadOnly))
-        return {};
-    for (const QByteArray& argument : cmdline.readAll().split('\0')) {
-        if (argument.startsWith("--accept="))
-            return QString::fromUtf8(argument.mid(9));
-    }
-    return {};
-}
-
 class OfficeLifecycleTest : public OfficeSuite {};
 
 TEST_F(OfficeLifecycleTest, ServiceManagerIsANewReferenceEachTime) {

@@ -56,4 +56,13 @@ OfficeRef OfficeSuite::desktop() {
     return bridge().createInstance(bridge().obtainServiceManager(), kDesktopService);
 }
 
+QString officeErrorOf(const std::function<void()>& call) {
+    try {
+        call();
+    } catch (const OfficeError& e) {
+        return e.description();
+    }
+    return QStringLiteral("<no OfficeError>");
+}
+
 }  // namespace slate::testing

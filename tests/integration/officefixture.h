@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 
 #include "convert/uno/unobridge.h"
@@ -36,6 +37,9 @@ class OfficeSuite : public ::testing::Test {
 
 // Default options with a call limit short enough for a stuck test to fail rather than hang.
 OfficeOptions testOfficeOptions();
+
+// The description of the OfficeError `call` throws; "<no OfficeError>" when it throws none.
+QString officeErrorOf(const std::function<void()>& call);
 
 // Everything in a folder, hidden entries included.
 QStringList entriesOf(const QString& folder);

@@ -30,15 +30,6 @@ class OfficeRecoveryTest : public OfficeSuite {
                                     QStringLiteral("_blank"), 0,
                                     {MakePropertyValue(bridge, QStringLiteral("Hidden"), true)});
     }
-
-    static QString failureOf(const std::function<void()>& call) {
-        try {
-            call();
-        } catch (const OfficeError& e) {
-            return e.description();
-        }
-        return QStringLiteral("<no OfficeError>");
-    }
 };
 
 TEST_F(OfficeRecoveryTest, OfficeKilledBetweenFilesIsStartedAgain) {
@@ -50,7 +41,7 @@ TEST_F(OfficeRecoveryTest, OfficeKilledBetweenFilesIsStartedAgain) {
     ASSERT_TRUE(waitForProcessEnd(first, 10000));
 
     // A call on an object of the dead office fails with a readable reason ...
-    EXPECT_TRUE(failureOf([&] {
+    EXPECT_TRUE(officeErrorOf([&] {
                     loadNewPresentation(bridge(), oldDesktop);
                 }).startsWith(QStringLiteral("The office stopped answering (DisposedException: ")));
     // ... and the next file gets a fresh office.
@@ -69,7 +60,7 @@ TEST_F(OfficeRecoveryTest, OfficeDyingDuringACallFailsThatCall) {
         ::kill(static_cast<pid_t>(pid), SIGKILL);
     });
 
-    const QString failure = failureOf([&] { loadNewPresentation(bridge(), desk); });
+    const QString failure = officeErrorOf([&] { loadNewPresentation(bridge(), desk); });
     killer.join();
 
     EXPECT_TRUE(failure.startsWith(QStringLiteral("The office stopped answering")))
@@ -90,7 +81,7 @@ TEST_F(OfficeRecoveryTest, HungOfficeFailsTheCallAtTheLimitAndIsReplaced) {
 
     QElapsedTimer timer;
     timer.start();
-    const QString failure = failureOf([&] { loadNewPresentation(quick, desk); });
+    const QString failure = officeErrorOf([&] { loadNewPresentation(quick, desk); });
     const qint64 waited = timer.elapsed();
 
     EXPECT_EQ(failure, QStringLiteral("LibreOffice did not answer within 3 seconds"));

@@ -65,4 +65,15 @@ bool waitForProcessEnd(qint64 pid, int timeoutMs) {
     }
 }
 
+QString acceptedConnection(qint64 pid) {
+    QFile cmdline(QStringLiteral("/proc/%1/cmdline").arg(pid));
+    if (!cmdline.open(QIODevice::ReadOnly))
+        return {};
+    for (const QByteArray& argument : cmdline.readAll().split('\0')) {
+        if (argument.startsWith("--accept="))
+            return QString::fromUtf8(argument.mid(9));
+    }
+    return {};
+}
+
 }  // namespace slate::testing

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QList>
+#include <QString>
 
 namespace slate::testing {
 
@@ -10,5 +11,8 @@ QList<qint64> officeChildProcesses();
 
 // Whether the process has ended (gone, or a zombie waiting to be reaped) within `timeoutMs`.
 bool waitForProcessEnd(qint64 pid, int timeoutMs);
+
+// The connection an office listens on, read from its command line ("--accept=...").
+QString acceptedConnection(qint64 pid);
 
 }  // namespace slate::testing
