@@ -17,15 +17,6 @@ repo=$(cd "$(dirname "$0")/.." && pwd)
 rounds=${1:-3}
 small=${SMALL:-10}
 medium=${MEDIUM:-10}
-cli=${CLI:-$repo/${BUILD:-build}/bin/slatemere-converter}
-soffice=${SOFFICE:-soffice}
-export LC_ALL=C.UTF-8
-
-if [[ ! -x $cli ]]; then
-  echo "No program at $cli: build first (make build), or set BUILD or CLI." >&2
-  exit 2
-fi
-command -v "$soffice" >/dev/null || { echo "soffice not found" >&2; exit 2; }
 [ -x /usr/bin/convert ] || command -v convert >/dev/null || { echo "ImageMagick's convert not found" >&2; exit 2; }
 
 work=$(mktemp -d /tmp/slate-bench.XXXXXX)

@@ -1,6 +1,11 @@
 # Shared by the benchmark scripts: a work folder, the offices started from it, a child run so
 # that signals are handled at once, and the sweep that leaves nothing running or behind.
-# The sourcing script sets $work first and may set $sampler (a background pid) and KEEP=1.
+# The sourcing script sets $repo and $work first and may set $sampler (a background pid) and KEEP=1.
+
+# The program and the office that are timed.
+cli=${CLI:-$repo/${BUILD:-build}/bin/slatemere-converter}
+soffice=${SOFFICE:-soffice}
+export LC_ALL=C.UTF-8
 
 # The offices of this run are the processes whose command line names the work folder.
 offices_of_this_run() {
@@ -48,3 +53,9 @@ trap 'exit 143' TERM
 now() { date +%s.%N; }
 median() { sort -g | awk '{v[NR] = $1} END {if (NR == 0) print "nan"; else if (NR % 2) print v[(NR + 1) / 2]; else print (v[NR / 2] + v[NR / 2 + 1]) / 2}'; }
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN {printf "%.3f", (b > 0 ? a / b : 0)}'; }
+
+if [[ ! -x $cli ]]; then
+  echo "No program at $cli: build first (make build), or set BUILD or CLI." >&2
+  exit 2
+fi
+command -v "$soffice" >/dev/null || { echo "soffice not found" >&2; exit 2; }

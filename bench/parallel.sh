@@ -18,15 +18,6 @@ set -euo pipefail
 repo=$(cd "$(dirname "$0")/.." && pwd)
 rounds=${1:-3}
 long=${LONG:-500}
-cli=${CLI:-$repo/${BUILD:-build}/bin/slatemere-converter}
-soffice=${SOFFICE:-soffice}
-export LC_ALL=C.UTF-8
-
-if [[ ! -x $cli ]]; then
-  echo "No program at $cli: build first (make build), or set BUILD or CLI." >&2
-  exit 2
-fi
-command -v "$soffice" >/dev/null || { echo "soffice not found" >&2; exit 2; }
 
 work=$(mktemp -d /tmp/slate-parallel.XXXXXX)
 

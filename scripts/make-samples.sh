@@ -222,15 +222,21 @@ cell_style() {
 EOF
 }
 
+# paragraphs PARAGRAPH-STYLE LINE... : one paragraph per line.
+paragraphs() {
+  local para=$1 line
+  shift
+  for line in "$@"; do
+    echo "     <text:p text:style-name=\"$para\">$line</text:p>"
+  done
+}
+
 # text_frame STYLE PARAGRAPH-STYLE X Y W H LINE... : a text box, one paragraph per line.
 text_frame() {
   local style=$1 para=$2 x=$3 y=$4 w=$5 h=$6
   shift 6
   echo "    <draw:frame draw:style-name=\"$style\" svg:x=\"${x}cm\" svg:y=\"${y}cm\" svg:width=\"${w}cm\" svg:height=\"${h}cm\"><draw:text-box>"
-  local line
-  for line in "$@"; do
-    echo "     <text:p text:style-name=\"$para\">$line</text:p>"
-  done
+  paragraphs "$para" "$@"
   echo "    </draw:text-box></draw:frame>"
 }
 
@@ -253,10 +259,7 @@ box() {
   local style=$1 para=$2 x=$3 y=$4 w=$5 h=$6
   shift 6
   echo "    <draw:custom-shape draw:style-name=\"$style\" svg:x=\"${x}cm\" svg:y=\"${y}cm\" svg:width=\"${w}cm\" svg:height=\"${h}cm\">"
-  local line
-  for line in "$@"; do
-    echo "     <text:p text:style-name=\"$para\">$line</text:p>"
-  done
+  paragraphs "$para" "$@"
   echo "     <draw:enhanced-geometry svg:viewBox=\"0 0 21600 21600\" draw:type=\"round-rectangle\" draw:modifiers=\"1800\"/>"
   echo "    </draw:custom-shape>"
 }
