@@ -83,23 +83,22 @@ bool addCommandLinePaths(const ConvertArguments& arguments, JobList& jobs, Error
         if (noticed.contains(path))
             return;
         noticed.insert(path);
-        const QString shown = withoutTrailingSlash(path);
+        const auto skipped = [&](int& count, const QString& problem) {
+            ++count;
+            if (!problem.isEmpty())
+                writeProblem(err, withoutTrailingSlash(path), problem);
+        };
         switch (why) {
             case WalkSkip::Unreadable:
-                ++skips.unreadable;
-                writeProblem(err, shown, QStringLiteral("cannot read this folder; skipped"));
-                break;
+                return skipped(skips.unreadable,
+                               QStringLiteral("cannot read this folder; skipped"));
             case WalkSkip::PathTooLong:
-                ++skips.unreadable;
-                writeProblem(err, shown, QStringLiteral("path too long to open; skipped"));
-                break;
+                return skipped(skips.unreadable, QStringLiteral("path too long to open; skipped"));
             case WalkSkip::UndecodableName:
-                ++skips.undecodable;
-                writeProblem(err, shown, QStringLiteral("name is not valid UTF-8; skipped"));
-                break;
+                return skipped(skips.undecodable,
+                               QStringLiteral("name is not valid UTF-8; skipped"));
             case WalkSkip::NotMatching:
-                ++skips.notMatching;
-                break;
+                return skipped(skips.notMatching, {});
         }
     };
     const QString pattern = QStringLiteral("*.") + arguments.extension;
