@@ -19,7 +19,9 @@ class RunFailureTest : public RunFixture {
         for (const char* name : {"a.odp", "b.odp", "c.odp"})
             sources << addSource(QString::fromLatin1(name));
     }
-    RunSummary run() { return BatchRun(jobs, view, bridge, dialogs, reporter).start(); }
+    RunSummary run() {
+        return BatchRun(jobs, view, bridge, dialogs, reporter, nativeFileSystem()).start();
+    }
     QString target(int i) const {
         QString t = sources[i];
         return t.replace(QStringLiteral(".odp"), QStringLiteral(".ppt"));

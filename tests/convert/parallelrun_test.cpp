@@ -100,12 +100,12 @@ class Bench {
     }
 
     Outcome sequential() {
-        BatchRun run(jobs, view, bridges.front(), dialogs, reporter);
+        BatchRun run(jobs, view, bridges.front(), dialogs, reporter, nativeFileSystem());
         return outcome(run.start());
     }
 
     Outcome parallel(int restartAfter = 200) {
-        BatchRun run(jobs, view, bridges.front(), dialogs, reporter);
+        BatchRun run(jobs, view, bridges.front(), dialogs, reporter, nativeFileSystem());
         QList<PoolOffice> pool;
         for (FakeBridge& bridge : bridges) {
             pool.append(PoolOffice(&bridge, [this, &bridge] {
@@ -206,7 +206,8 @@ TEST(ParallelRunTest, TheCallerSeesFilesStartInOrderAndEachEndAsOneBlock) {
     bench.reporter.onReport = [&](const RecordingReporter::Report& r) {
         note(QStringLiteral("report %1 %2").arg(r.step).arg(r.description));
     };
-    BatchRun run(bench.jobs, bench.view, bench.bridges.front(), bench.dialogs, bench.reporter);
+    BatchRun run(bench.jobs, bench.view, bench.bridges.front(), bench.dialogs, bench.reporter,
+                 nativeFileSystem());
     run.onFileStarted = [&](int index, int count, const QString& source) {
         note(QStringLiteral("start %1/%2 %3").arg(index).arg(count).arg(GetFileName(source)));
     };
