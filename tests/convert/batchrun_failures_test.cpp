@@ -174,9 +174,7 @@ TEST_F(RunFailureTest, TheSourceIsAlsoRecognisedThroughALinkedOutputFolder) {
     const QString ppt = addSource(QStringLiteral("talks/talk.ppt"), "original bytes");
     const QString link = dir.filePath(QStringLiteral("link"));
     ASSERT_TRUE(QFile::link(dir.filePath(QStringLiteral("talks")), link));
-    view.intoFolder = true;
-    view.besideSource = false;
-    view.folder = link;
+    view.choose(true, false, link);
 
     run();
 

@@ -22,18 +22,13 @@ class OutputPathTest : public RunFixture, public ::testing::WithParamInterface<P
 
 TEST_P(OutputPathTest, SourceAndTargetUrlsFollowTheNamingRules) {
     const PathCase& c = GetParam();
-    MemoryFileSystem files;
-    files.separator = QLatin1Char('\\');
+    MemoryFileSystem files(QLatin1Char('\\'));
     if (*c.text1)
         files.addFolder(QString::fromUtf8(c.text1));
-    saveInto(files);
     jobs.append(QString::fromUtf8(c.source));
-    view.intoFolder = c.option1;
-    view.besideSource = c.option2;
-    view.folder = QString::fromUtf8(c.text1);
-    BatchRun batch(jobs, view, bridge, dialogs, reporter, files, QLatin1Char('\\'));
+    view.choose(c.option1, c.option2, QString::fromUtf8(c.text1));
 
-    const RunSummary summary = batch.start();
+    const RunSummary summary = runOn(files);
 
     EXPECT_EQ(urlsOf(QStringLiteral("loadComponentFromURL")),
               QStringList{QString::fromUtf8(c.sourceUrl)});
@@ -95,19 +90,12 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(RunFixture, WithNeitherOptionThereIsNoTargetAndTheSaveIsReported) {
-    MemoryFileSystem files;
-    files.separator = QLatin1Char('\\');
+    MemoryFileSystem files(QLatin1Char('\\'));
     files.addFolder(QStringLiteral(R"(D:\Out)"));
-    bridge.writeTarget = [](const QString&, const QByteArray&) {
-        throw OfficeError(QStringLiteral("no such file"));
-    };
     jobs.append(QStringLiteral(R"(C:\Talks\Q1.odp)"));
-    view.intoFolder = false;
-    view.besideSource = false;
-    view.folder = QStringLiteral(R"(D:\Out)");
-    BatchRun batch(jobs, view, bridge, dialogs, reporter, files, QLatin1Char('\\'));
+    view.choose(false, false, QStringLiteral(R"(D:\Out)"));
 
-    const RunSummary summary = batch.start();
+    const RunSummary summary = runOn(files);
 
     // There is no folder to save in, so the office is not asked to.
     EXPECT_EQ(bridge.count(QStringLiteral("executeDispatch")), 0);

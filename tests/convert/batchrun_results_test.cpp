@@ -30,9 +30,7 @@ class ResultTest : public RunFixture {
     }
     void intoFolder(const QString& folder) {
         QDir().mkpath(folder);
-        view.intoFolder = true;
-        view.besideSource = false;
-        view.folder = folder;
+        view.choose(true, false, folder);
     }
 };
 
@@ -96,19 +94,14 @@ INSTANTIATE_TEST_SUITE_P(
 class CaseBlindTest : public RunFixture, public ::testing::WithParamInterface<bool> {};
 
 TEST_P(CaseBlindTest, NamesDifferingInCaseCollideOnlyWhereTheFileSystemIgnoresCase) {
-    MemoryFileSystem files;
-    files.separator = QLatin1Char('\\');
+    MemoryFileSystem files(QLatin1Char('\\'));
     files.ignoreCase = GetParam();
     files.addFolder(QStringLiteral(R"(D:\Out)"));
-    saveInto(files);
     jobs.append(QStringLiteral(R"(C:\a\Deck.odp)"));
     jobs.append(QStringLiteral(R"(C:\b\deck.odp)"));
-    view.intoFolder = true;
-    view.besideSource = false;
-    view.folder = QStringLiteral(R"(D:\Out)");
+    view.choose(true, false, QStringLiteral(R"(D:\Out)"));
 
-    const RunSummary summary =
-        BatchRun(jobs, view, bridge, dialogs, reporter, files, QLatin1Char('\\')).start();
+    const RunSummary summary = runOn(files);
 
     EXPECT_EQ(summary.converted, files.ignoreCase ? 1 : 2);
     EXPECT_EQ(reporter.steps(), files.ignoreCase ? QList<int>{160} : QList<int>{});
@@ -211,21 +204,17 @@ class FailureCauseTest : public RunFixture, public ::testing::WithParamInterface
 
 TEST_P(FailureCauseTest, AFailedSaveSaysWhyWhenTheSystemKnows) {
     const CauseCase& c = GetParam();
-    MemoryFileSystem files;
-    files.separator = QLatin1Char('\\');
+    MemoryFileSystem files(QLatin1Char('\\'));
     files.addFolder(QStringLiteral(R"(D:\Out)"));
     files.saveFolderProblem = c.folderProblem;
     files.diagnosis = c.diagnosis;
     const QString deck = QStringLiteral(R"(C:\Talks\Q1.odp)");
     files.addFile(deck).content = packageStart(c.mimetype);
-    saveInto(files);
     bridge.addRule({Action::DispatchFailure, QStringLiteral("executeDispatch"), 0, {}, {}});
     jobs.append(deck);
-    view.intoFolder = true;
-    view.besideSource = false;
-    view.folder = QStringLiteral(R"(D:\Out)");
+    view.choose(true, false, QStringLiteral(R"(D:\Out)"));
 
-    BatchRun(jobs, view, bridge, dialogs, reporter, files, QLatin1Char('\\')).start();
+    runOn(files);
 
     ASSERT_EQ(reporter.steps(), QList<int>{160});
     QString expected =

@@ -228,9 +228,7 @@ TEST_F(BatchRunTest, OptionsAndFolderAreReadAgainForEveryFile) {
     QDir().mkpath(out);
     view.onEvents = [&](int turn) {
         if (turn == 2) {
-            view.intoFolder = true;
-            view.besideSource = false;
-            view.folder = out;
+            view.choose(true, false, out);
         }
     };
 
@@ -246,9 +244,7 @@ TEST_F(BatchRunTest, AFolderEmptiedDuringTheRunStopsTheFilesThatFollow) {
     addSource(QStringLiteral("b.odp"));
     const QString out = dir.filePath(QStringLiteral("out"));
     QDir().mkpath(out);
-    view.intoFolder = true;
-    view.besideSource = false;
-    view.folder = out;
+    view.choose(true, false, out);
     view.onEvents = [&](int turn) {
         if (turn == 2)
             view.folder.clear();
@@ -265,14 +261,12 @@ TEST_F(BatchRunTest, AFolderEmptiedDuringTheRunStopsTheFilesThatFollow) {
 TEST_F(BatchRunTest, ListsLongerThanSixteenBitRowsAreConvertedToTheEnd) {
     constexpr int kRows = 32767 + 3;
     MemoryFileSystem files;
-    saveInto(files);
     for (int i = 1; i <= kRows; ++i)
         jobs.append(QStringLiteral("/deck/%1.odp").arg(i));
     // Only the newest file's calls are kept; the whole log would be needlessly large.
     view.onEvents = [&](int) { bridge.clearLog(); };
-    BatchRun batch(jobs, view, bridge, dialogs, reporter, files, QLatin1Char('/'));
 
-    const RunSummary summary = batch.start();
+    const RunSummary summary = runOn(files);
 
     EXPECT_EQ(summary.attempted, kRows);
     EXPECT_EQ(summary.converted, kRows);

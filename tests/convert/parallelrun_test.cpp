@@ -68,9 +68,7 @@ class Bench {
             jobs.append(path);
         }
         if (s.intoOneFolder) {
-            view.intoFolder = true;
-            view.besideSource = false;
-            view.folder = dir.filePath(QStringLiteral("out"));
+            view.choose(true, false, dir.filePath(QStringLiteral("out")));
             QDir().mkpath(view.folder);
         }
         for (int i = 0; i < offices; ++i) {

@@ -34,6 +34,12 @@ class RecordingRunView : public RunView {
     std::function<void(int turn)> onEvents;
     int turns = 0;
 
+    void choose(bool into, bool beside, const QString& to) {
+        intoFolder = into;
+        besideSource = beside;
+        folder = to;
+    }
+
     void setProgressValue(double value) override {
         values << value;
         events << QStringLiteral("value %1").arg(value);
@@ -87,11 +93,12 @@ class RunFixture : public ::testing::Test {
         }
         return urls;
     }
-    // Has the office's saves land in `files` instead of on disk.
-    void saveInto(MemoryFileSystem& files) {
+    // Runs the list on `files`, paths of its system, where the office's saves land too.
+    RunSummary runOn(MemoryFileSystem& files) {
         bridge.writeTarget = [&files](const QString& fileUrl, const QByteArray& content) {
             files.addFile(QUrl(fileUrl).path()).content = content;
         };
+        return BatchRun(jobs, view, bridge, dialogs, reporter, files, files.separator).start();
     }
     static QByteArray read(const QString& path) {
         QFile f(path);

@@ -32,7 +32,7 @@ class MemoryFileSystem : public FileSystem {
         quint64 inode = 0;
     };
 
-    QChar separator = QLatin1Char('/');
+    QChar separator;
     // Names differing only in case name the same file (set before adding anything).
     bool ignoreCase = false;
     // What the system says when asked to make a save folder, and why a save failed.
@@ -41,7 +41,9 @@ class MemoryFileSystem : public FileSystem {
     // How often each folder was listed, by its resolved path.
     QMap<QString, int> listings;
 
-    MemoryFileSystem() { nodes_.insert(QStringLiteral("/"), Node{}); }
+    explicit MemoryFileSystem(QChar separator = QLatin1Char('/')) : separator(separator) {
+        nodes_.insert(QStringLiteral("/"), Node{});
+    }
 
     // Each adder creates missing parent folders with derived attributes.
     Node& addFolder(const QString& path, std::optional<int> attributes = {}) {
@@ -49,6 +51,11 @@ class MemoryFileSystem : public FileSystem {
     }
     Node& addFile(const QString& path, std::optional<int> attributes = {}) {
         return add(path, Kind::File, attributes);
+    }
+    // A folder for each path that ends in "/", a file for every other one.
+    void addTree(const QStringList& paths) {
+        for (const QString& path : paths)
+            add(path, path.endsWith(QLatin1Char('/')) ? Kind::Folder : Kind::File, {});
     }
     // A FIFO, socket or device.
     Node& addSpecial(const QString& path) { return add(path, Kind::Special, {}); }
