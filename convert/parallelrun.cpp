@@ -117,6 +117,14 @@ struct ParallelRun::Shared {
     EventQueue events;
 };
 
+// What the calling thread gathers from the workers' events.
+struct ParallelRun::Gathered {
+    RunSummary tally;
+    // The number each file was announced with, by its row.
+    QHash<int, int> startNumbers;
+    std::exception_ptr failure;
+};
+
 ParallelRun::ParallelRun(BatchRun& run, JobList& jobs, RunView& view, QList<PoolOffice> offices,
                          ErrorReporter& reporter, QChar separator)
     : run_(run),
@@ -159,50 +167,54 @@ RunSummary ParallelRun::runFiles(int count) {
     for (int office = 0; office < workers; ++office)
         threads.emplace_back([this, &shared, office] { work(shared, office); });
 
-    RunSummary tally;
-    QHash<int, int> startNumbers;
-    std::exception_ptr failure;
+    Gathered gathered;
     for (int working = workers; working > 0;) {
-        Event event = shared.events.pop();
-        switch (event.kind) {
-            case Event::Kind::WorkerEnded:
-                --working;
-                break;
-            case Event::Kind::Notice:
-                if (onNotice)
-                    onNotice(event.text);
-                break;
-            case Event::Kind::Started: {
-                const int number = static_cast<int>(startNumbers.size()) + 1;
-                startNumbers.insert(event.index, number);
-                if (run_.onFileStarted)
-                    run_.onFileStarted(number, count, event.text);
-                break;
-            }
-            case Event::Kind::Finished: {
-                for (const Report& r : event.reports)
-                    reporter_.report(r.description, r.location, r.step);
-                if (event.failure) {
-                    failure = event.failure;
-                    shared.files.cancel();
-                    break;
-                }
-                ++tally.attempted;
-                tally.converted += event.outcome.converted ? 1 : 0;
-                tally.failed += event.outcome.reports > 0 ? 1 : 0;
-                tally.reports += event.outcome.reports;
-                const int number = startNumbers.value(event.index, event.index);
-                if (onFileTimed)
-                    onFileTimed(number, event.text, event.seconds, event.officeSeconds);
-                if (run_.onFileFinished)
-                    run_.onFileFinished(number, event.text, event.outcome.converted);
+        if (!takeEvent(shared, gathered, count))
+            --working;
+    }
+    if (gathered.failure)
+        std::rethrow_exception(gathered.failure);
+    return gathered.tally;
+}
+
+bool ParallelRun::takeEvent(Shared& shared, Gathered& gathered, int count) {
+    Event event = shared.events.pop();
+    switch (event.kind) {
+        case Event::Kind::WorkerEnded:
+            return false;
+        case Event::Kind::Notice:
+            if (onNotice)
+                onNotice(event.text);
+            break;
+        case Event::Kind::Started: {
+            const int number = static_cast<int>(gathered.startNumbers.size()) + 1;
+            gathered.startNumbers.insert(event.index, number);
+            if (run_.onFileStarted)
+                run_.onFileStarted(number, count, event.text);
+            break;
+        }
+        case Event::Kind::Finished: {
+            for (const Report& r : event.reports)
+                reporter_.report(r.description, r.location, r.step);
+            if (event.failure) {
+                gathered.failure = event.failure;
+                shared.files.cancel();
                 break;
             }
+            RunSummary& tally = gathered.tally;
+            ++tally.attempted;
+            tally.converted += event.outcome.converted ? 1 : 0;
+            tally.failed += event.outcome.reports > 0 ? 1 : 0;
+            tally.reports += event.outcome.reports;
+            const int number = gathered.startNumbers.value(event.index, event.index);
+            if (onFileTimed)
+                onFileTimed(number, event.text, event.seconds, event.officeSeconds);
+            if (run_.onFileFinished)
+                run_.onFileFinished(number, event.text, event.outcome.converted);
+            break;
         }
     }
-    if (failure)
-        std::rethrow_exception(failure);
-    return tally;
+    return true;
 }
 
 void ParallelRun::work(Shared& shared, int office) {

@@ -50,8 +50,12 @@ class ParallelRun {
 
   private:
     struct Shared;
+    struct Gathered;
 
     RunSummary runFiles(int count);
+    // Takes the workers' next event on the calling thread; false when it tells that a worker
+    // has ended.
+    bool takeEvent(Shared& shared, Gathered& gathered, int count);
     void work(Shared& shared, int office);
 
     BatchRun& run_;
