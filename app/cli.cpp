@@ -46,13 +46,13 @@ bool isCommandLineInvocation(int argc, char** argv) {
            first == "--version";
 }
 
-int runConvert(const ConvertArguments& arguments, OfficeBridge& bridge, QTextStream& out,
-               QTextStream& err) {
-    return runConvert(arguments, {PoolOffice(&bridge)}, out, err);
+int runConvert(const ConvertArguments& arguments, OfficeBridge& bridge, FileSystem& files,
+               QTextStream& out, QTextStream& err) {
+    return runConvert(arguments, {PoolOffice(&bridge)}, files, out, err);
 }
 
-int runConvert(const ConvertArguments& arguments, QList<PoolOffice> offices, QTextStream& out,
-               QTextStream& err) {
+int runConvert(const ConvertArguments& arguments, QList<PoolOffice> offices, FileSystem& files,
+               QTextStream& out, QTextStream& err) {
     QElapsedTimer clock;
     clock.start();
     if (arguments.undecodable.contains(arguments.outputDir)) {
@@ -63,7 +63,7 @@ int runConvert(const ConvertArguments& arguments, QList<PoolOffice> offices, QTe
     ConsoleErrorReporter reporter(err, arguments.verbose);
     JobList jobs;
     InputSkips skips;
-    if (!addCommandLinePaths(arguments, jobs, reporter, err, skips))
+    if (!addCommandLinePaths(arguments, jobs, reporter, files, err, skips))
         return exitcode::kUsage;
 
     const bool intoFolder = !arguments.outputDir.isEmpty();
@@ -73,7 +73,7 @@ int runConvert(const ConvertArguments& arguments, QList<PoolOffice> offices, QTe
     // No more offices than files.
     offices = offices.mid(0, std::clamp<qsizetype>(jobs.count(), 1, offices.size()));
     // Starting an office only to be told there is nothing to do would waste seconds.
-    if (jobs.count() > 0 && (!intoFolder || FolderExists(folder))) {
+    if (jobs.count() > 0 && (!intoFolder || FolderExists(folder, files))) {
         if (!reachOfficesOrSay(offices, err))
             return exitcode::kNoOffice;
     }
@@ -83,7 +83,7 @@ int runConvert(const ConvertArguments& arguments, QList<PoolOffice> offices, QTe
         {intoFolder ? OutputChoice::Place::IntoFolder : OutputChoice::Place::BesideSource, folder});
     ConsoleDialogs dialogs(out, err, {runtext::kDone}, arguments.quiet);
     TimingBridge timing(*offices.first().bridge);
-    BatchRun run(jobs, view, timing, dialogs, reporter);
+    BatchRun run(jobs, view, timing, dialogs, reporter, files);
     const auto writeTiming = [&](int index, const QString& source, double fileSeconds,
                                  double officeSeconds) {
         writeLine(err, QStringLiteral("Timing: file %1: %2 s, office %3 s: %4")
@@ -185,7 +185,7 @@ int runCommandLine(int argc, char** argv) {
     if (parsed.convert.timeoutSeconds > 0)
         options.callTimeoutSeconds = parsed.convert.timeoutSeconds;
     CommandLineOffices offices(parsed.convert, options, err);
-    const int status = runConvert(parsed.convert, offices.pool(), out, err);
+    const int status = runConvert(parsed.convert, offices.pool(), nativeFileSystem(), out, err);
     offices.shutdown();
     return status;
 #else

@@ -7,6 +7,7 @@
 
 namespace slate {
 
+class FileSystem;
 class OfficeBridge;
 
 namespace exitcode {
@@ -22,12 +23,12 @@ bool isCommandLineInvocation(int argc, char** argv);
 // The whole command line: parses, reaches the office, converts; returns the exit status.
 int runCommandLine(int argc, char** argv);
 
-// The convert command with a given office; its lines go to `out` and `err`.
-int runConvert(const ConvertArguments& arguments, OfficeBridge& bridge, QTextStream& out,
-               QTextStream& err);
+// The convert command with a given office and file system; its lines go to `out` and `err`.
+int runConvert(const ConvertArguments& arguments, OfficeBridge& bridge, FileSystem& files,
+               QTextStream& out, QTextStream& err);
 // The same with several offices, which share the files between them (one converts them in
 // list order).
-int runConvert(const ConvertArguments& arguments, QList<PoolOffice> offices, QTextStream& out,
-               QTextStream& err);
+int runConvert(const ConvertArguments& arguments, QList<PoolOffice> offices, FileSystem& files,
+               QTextStream& out, QTextStream& err);
 
 }  // namespace slate

@@ -65,7 +65,7 @@ QStringList InputSkips::remarks(const QString& pattern) const {
 }
 
 bool addCommandLinePaths(const ConvertArguments& arguments, JobList& jobs, ErrorReporter& reporter,
-                         QTextStream& err, InputSkips& skips) {
+                         FileSystem& fs, QTextStream& err, InputSkips& skips) {
     SourceKeys keys;
     QSet<QString> listed;
     QSet<QString> noticed;
@@ -110,10 +110,10 @@ bool addCommandLinePaths(const ConvertArguments& arguments, JobList& jobs, Error
             return false;
         }
         const QString path = absolute(given);
-        if (FolderExists(path)) {
-            AddFilesOfTree(path,
-                           {pattern, reporter, location::kAddFolder, ProcessEvents(), add, notice});
-        } else if (!given.isEmpty() && IsExistingFile(path)) {
+        if (FolderExists(path, fs)) {
+            AddFilesOfTree(
+                path, {pattern, reporter, location::kAddFolder, ProcessEvents(), add, notice}, fs);
+        } else if (!given.isEmpty() && IsExistingFile(path, fs)) {
             add(path);
         } else {
             writeProblem(err, given, QStringLiteral("No such file or folder"));

@@ -8,6 +8,7 @@
 namespace slate {
 
 class ErrorReporter;
+class FileSystem;
 class JobList;
 
 // What the command line's paths held besides the files it converts.
@@ -29,6 +30,6 @@ struct InputSkips {
 // by whatever path, is listed once. Each folder or name the walk cannot enter is named in one
 // line on `err`. False, with a message, when a path names nothing that can be opened.
 bool addCommandLinePaths(const ConvertArguments& arguments, JobList& jobs, ErrorReporter& reporter,
-                         QTextStream& err, InputSkips& skips);
+                         FileSystem& fs, QTextStream& err, InputSkips& skips);
 
 }  // namespace slate

@@ -10,6 +10,7 @@
 #include "app/startpaths.h"
 #include "common/errorpolicy.h"
 #include "common/interaction.h"
+#include "common/platform/filesystem.h"
 #include "common/programfolder.h"
 #include "joblist/joblist.h"
 #if SLATE_HAVE_UNO
@@ -32,14 +33,15 @@ int main(int argc, char* argv[]) {
     slate::SystemRandom random;
     slate::DialogErrorReporter reporter(dialogs);
     slate::UnoBridge bridge;
-    slate::MainWindow window({dialogs, shell, random, reporter, bridge,
+    slate::FileSystem& files = slate::nativeFileSystem();
+    slate::MainWindow window({dialogs, shell, random, reporter, bridge, files,
                               QDir::toNativeSeparators(slate::ProgramFolder())});
     dialogs.setOwner(&window);
     window.Form_Load();
     // Files and folders named on the command line ("Open With") join the list as a drop would.
     QTextStream err(stderr);
     slate::AddStartPaths(QCoreApplication::arguments().mid(1), QDir::currentPath(),
-                         window.jobList(), reporter, err, slate::handlePendingEvents);
+                         window.jobList(), reporter, err, files, slate::handlePendingEvents);
     window.show();
     const int status = app.exec();
     bridge.shutdown();

@@ -89,7 +89,7 @@ MainWindow::MainWindow(const WindowServices& services, QWidget* parent)
       endProgram_([] { program::exitNow(3); }),
       diagnostics_(writeStandardErrorLine),
       batchRun_(std::make_unique<BatchRun>(*jobList_, *this, services.bridge, services.dialogs,
-                                           services.reporter)) {
+                                           services.reporter, services.files)) {
     setObjectName(QStringLiteral("Form1"));
     setAccessibleName(product::kName);
     buildControls();
@@ -122,7 +122,7 @@ void MainWindow::buildControls() {
     ListView1->setBusyTest([this] { return isBusy(); });
     ListView1->setPointerMoveRule([this] { applyHoverRule(ListView1); });
     ListView1->setDropHandler([this](const QStringList& paths) {
-        AddDroppedPaths(paths, *jobList_, services_.reporter, handlePendingEvents);
+        AddDroppedPaths(paths, *jobList_, services_.reporter, handlePendingEvents, services_.files);
     });
     place(ListView1, 120, 120, 7800, 2535);
 
@@ -200,8 +200,9 @@ void MainWindow::buildControls() {
 
 void MainWindow::connectHandlers() {
     // The output group's controller connects its own controls.
-    outputOptions_ = new OutputOptions(Option1, Option2, Frame4, Text1, PushButton3,
-                                       services_.dialogs, services_.reporter, this);
+    outputOptions_ =
+        new OutputOptions(Option1, Option2, Frame4, Text1, PushButton3, services_.dialogs,
+                          services_.reporter, services_.files, this);
     connect(PushButton1, &QPushButton::clicked, this, &MainWindow::PushButton1_Click);
     connect(PushButton2, &QPushButton::clicked, this, &MainWindow::PushButton2_Click);
     connect(PushButton4, &QPushButton::clicked, this, &MainWindow::PushButton4_Click);
@@ -327,12 +328,12 @@ OutputChoice MainWindow::outputChoice() const {
 void MainWindow::PushButton4_Click() {
     AddAllFilesInFolder({services_.dialogs, services_.reporter, *jobList_,
                          [this](bool busy) { setPointer(busy ? Pointer::Busy : Pointer::Default); },
-                         handlePendingEvents});
+                         handlePendingEvents, services_.files});
 }
 
 void MainWindow::PushButton9_Click() {
     LoadSamplesClick(*jobList_, services_.programFolder, services_.dialogs, services_.shell,
-                     services_.reporter, handlePendingEvents);
+                     services_.reporter, services_.files, handlePendingEvents);
 }
 
 void MainWindow::PushButton8_Click() {
@@ -348,7 +349,8 @@ void MainWindow::Form_Load() {
     GuardedProcedure g(services_.reporter, location::kFormLoad);
     g.step(100, [&] { ApplySkin(); });
     if (g.test(102, [&] {
-            return PathExists(QDir(services_.programFolder).filePath(QStringLiteral("HAND-M.CUR")));
+            return PathExists(QDir(services_.programFolder).filePath(QStringLiteral("HAND-M.CUR")),
+                              services_.files);
         })) {
         g.step(104, [&] { loadCustomPointer(); });
     }
@@ -361,7 +363,9 @@ void MainWindow::Form_Load() {
     // The sample files are recorded once; an empty record is tried again at the next start.
     for (const int step : {108, 128}) {
         if (g.test(step, [&] { return GetSetting(Setting::Snapshot).isEmpty(); })) {
-            g.step(step, [&] { RecordSampleFiles(services_.programFolder, handlePendingEvents); });
+            g.step(step, [&] {
+                RecordSampleFiles(services_.programFolder, services_.files, handlePendingEvents);
+            });
         }
     }
     g.step(130, [&] {

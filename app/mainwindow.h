@@ -19,6 +19,7 @@ namespace slate {
 class Dialogs;
 class BatchRun;
 class ErrorReporter;
+class FileSystem;
 class JobList;
 class OfficeBridge;
 class OutputOptions;
@@ -33,6 +34,7 @@ struct WindowServices {
     Random& random;
     ErrorReporter& reporter;
     OfficeBridge& bridge;
+    FileSystem& files;
     // The folder the program runs from: "HAND-M.CUR", "drag.ico", "x/o.cjs" and Samples/.
     QString programFolder;
 };

@@ -45,14 +45,15 @@ QString absoluteOutputFolder(const QString& text, const QString& home) {
 
 OutputOptions::OutputOptions(QRadioButton* option1, QRadioButton* option2, QWidget* frame4,
                              QLineEdit* text1, QAbstractButton* pushButton3, Dialogs& dialogs,
-                             ErrorReporter& reporter, QObject* parent)
+                             ErrorReporter& reporter, FileSystem& files, QObject* parent)
     : QObject(parent),
       option1_(option1),
       option2_(option2),
       frame4_(frame4),
       text1_(text1),
       dialogs_(dialogs),
-      reporter_(reporter) {
+      reporter_(reporter),
+      files_(files) {
     for (QRadioButton* option : {option1_, option2_}) {
         // A click that selects its button runs the handler through toggled; a click on the
         // button already selected only through clicked. A cleared button runs nothing.
@@ -153,7 +154,7 @@ void OutputOptions::restore(GuardedProcedure& g) {
     g.step(136, [&] {
         // The Desktop is looked up only when needed: a stored folder must not fail with it.
         const std::optional<QString> stored = ReadSetting(Setting::Text1);
-        const QString text = stored ? *stored : GetDesktopFolder();
+        const QString text = stored ? *stored : GetDesktopFolder(files_);
         changeInStep([&] { text1_->setText(text); });
     });
     g.step(138, [&] {

@@ -17,6 +17,7 @@ namespace slate {
 
 class Dialogs;
 class ErrorReporter;
+class FileSystem;
 class GuardedProcedure;
 
 // The folder that Text1's text names, as an absolute path: "~" and "~/..." start at `home`,
@@ -32,7 +33,7 @@ class OutputOptions : public QObject {
   public:
     OutputOptions(QRadioButton* option1, QRadioButton* option2, QWidget* frame4, QLineEdit* text1,
                   QAbstractButton* pushButton3, Dialogs& dialogs, ErrorReporter& reporter,
-                  QObject* parent = nullptr);
+                  FileSystem& files, QObject* parent = nullptr);
 
     // Start-up steps 136..146: the folder box, Option1, Option2, then Frame4, each from the
     // store and each through the handlers below.
@@ -65,6 +66,7 @@ class OutputOptions : public QObject {
     QLineEdit* text1_;
     Dialogs& dialogs_;
     ErrorReporter& reporter_;
+    FileSystem& files_;
 
     QString lastFolder_;
     // Set while a guarded step changes a control: the handler's failure is kept here.

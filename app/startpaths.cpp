@@ -9,17 +9,18 @@
 namespace slate {
 
 int AddStartPaths(const QStringList& arguments, const QString& currentFolder, JobList& jobs,
-                  ErrorReporter& reporter, QTextStream& err, const ProcessEvents& processEvents) {
+                  ErrorReporter& reporter, QTextStream& err, FileSystem& fs,
+                  const ProcessEvents& processEvents) {
     QStringList paths;
     for (const QString& given : arguments) {
         const QString path = QDir::cleanPath(QDir(currentFolder).absoluteFilePath(given));
-        if (given.isEmpty() || !PathExists(path)) {
+        if (given.isEmpty() || !PathExists(path, fs)) {
             writeLine(err, QStringLiteral("No such file or folder: %1").arg(given));
             continue;
         }
         paths << path;
     }
-    return AddDroppedPaths(paths, jobs, reporter, processEvents);
+    return AddDroppedPaths(paths, jobs, reporter, processEvents, fs);
 }
 
 }  // namespace slate

@@ -16,7 +16,7 @@ class JobList;
 // paths are taken from `currentFolder`. A path that names nothing is skipped with a line on
 // `err`, since a drop could never offer it. Returns the number of entries added.
 int AddStartPaths(const QStringList& arguments, const QString& currentFolder, JobList& jobs,
-                  ErrorReporter& reporter, QTextStream& err,
+                  ErrorReporter& reporter, QTextStream& err, FileSystem& fs,
                   const ProcessEvents& processEvents = {});
 
 }  // namespace slate

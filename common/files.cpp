@@ -4,7 +4,7 @@ namespace slate {
 
 bool PathExists(const QString& path, FileSystem& fs) {
     try {
-        return fs.modificationTime(path).has_value();
+        return fs.state(path).exists;
     } catch (...) {
         return false;
     }

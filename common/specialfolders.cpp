@@ -27,9 +27,9 @@ QString DefaultOutputFolder(const QString& desktop, const QString& home, FileSys
     return DesktopFolderFrom(home);
 }
 
-QString GetDesktopFolder() {
+QString GetDesktopFolder(FileSystem& fs) {
     return DefaultOutputFolder(GetSpecialFolderPath(QStandardPaths::DesktopLocation),
-                               GetSpecialFolderPath(QStandardPaths::HomeLocation));
+                               GetSpecialFolderPath(QStandardPaths::HomeLocation), fs);
 }
 
 }  // namespace slate

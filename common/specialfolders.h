@@ -11,16 +11,15 @@ namespace slate {
 QString GetSpecialFolderPath(QStandardPaths::StandardLocation folder);
 
 // The default output folder, followed by the separator: the current user's Desktop folder
-// when it exists, otherwise the home folder (many Linux systems have no Desktop). Throws
+// when `fs` finds it, otherwise the home folder (many Linux systems have no Desktop). Throws
 // AppError when the system can name neither.
-QString GetDesktopFolder();
+QString GetDesktopFolder(FileSystem& fs);
 
 // The Desktop result for a looked-up location (empty text when the lookup found none).
 QString DesktopFolderFrom(const QString& location);
 
 // GetDesktopFolder for the given locations: the Desktop when `fs` finds that folder, otherwise
 // the home folder (named even when it does not exist).
-QString DefaultOutputFolder(const QString& desktop, const QString& home,
-                            FileSystem& fs = fileSystem());
+QString DefaultOutputFolder(const QString& desktop, const QString& home, FileSystem& fs);
 
 }  // namespace slate

@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "common/errorpolicy.h"
+#include "common/files.h"
 #include "common/interaction.h"
 #include "convert/convertsteps.h"
 #include "convert/fileurl.h"
@@ -59,7 +60,7 @@ struct BatchRun::FileSlots {
 };
 
 BatchRun::BatchRun(JobList& jobs, RunView& view, OfficeBridge& bridge, Dialogs& dialogs,
-                   ErrorReporter& reporter, QChar separator, RunFiles& files)
+                   ErrorReporter& reporter, FileSystem& files, QChar separator)
     : jobs_(jobs),
       view_(view),
       bridge_(bridge),
@@ -82,7 +83,7 @@ RunSummary BatchRun::start() {
     if (g.test(ConvertStep::CheckFiles, [&] { return jobs_.count() >= 1; })) {
         if (g.test(ConvertStep::CheckFolder, [&] {
                 const OutputChoice choice = view_.outputChoice();
-                return files_.folderExists(choice.folder) || choice.besideSource();
+                return FolderExists(choice.folder, files_) || choice.besideSource();
             })) {
             runLoop(g);
             g.step(ConvertStep::ShowDone, [&] { dialogs_.message(runtext::kDone); });
@@ -109,7 +110,7 @@ BatchRun::FileOutcome BatchRun::convertOne(int index, int count, ErrorReporter& 
 
 std::unique_ptr<BatchRun> BatchRun::sibling(OfficeBridge& bridge, RunView& view) const {
     auto run =
-        std::make_unique<BatchRun>(jobs_, view, bridge, dialogs_, reporter_, separator_, files_);
+        std::make_unique<BatchRun>(jobs_, view, bridge, dialogs_, reporter_, files_, separator_);
     run->results_.shareWith(results_);
     return run;
 }
@@ -228,7 +229,7 @@ void BatchRun::openDocument(GuardedProcedure& g, FileSlots& s) {
 
 void BatchRun::refuseEmptySource(const QString& source) {
     // The office opens an empty file as a new blank presentation and would "convert" it.
-    const RunFiles::State state = files_.state(source);
+    const FileState state = files_.state(source);
     if (state.exists && state.regularFile && state.size == 0) {
         throw AppError(QStringLiteral("The file %1 is empty (0 bytes); there is nothing "
                                       "to convert.")
@@ -307,8 +308,8 @@ void BatchRun::saveAndVerify(FileSlots& s) {
         // is replaced instead of written through.
         const QString written = saveIntoPrivateFolder(s, save);
         verifyWritten(written, s.outputPath);
-        const RunFiles::Problem moved = files_.replace(written, s.outputPath);
-        if (moved != RunFiles::Problem::None) {
+        const WriteProblem moved = files_.replace(written, s.outputPath);
+        if (moved != WriteProblem::None) {
             throw AppError(
                 withCause(QStringLiteral("%1 could not be written.").arg(quoted(s.outputPath)),
                           problemSentence(moved)));
@@ -344,7 +345,7 @@ QString BatchRun::saveIntoPrivateFolder(FileSlots& s, PropertyList& save) {
 }
 
 void BatchRun::verifyWritten(const QString& written, const QString& target) {
-    const RunFiles::State state = files_.state(written);
+    const FileState state = files_.state(written);
     if (!state.exists || !state.regularFile)
         throw OfficeError(QStringLiteral("The office did not write %1.").arg(quoted(target)));
     if (state.size == 0)

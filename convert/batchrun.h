@@ -7,9 +7,9 @@
 #include <memory>
 
 #include "common/paths.h"
+#include "common/platform/filesystem.h"
 #include "convert/officebridge.h"
 #include "convert/resultfile.h"
-#include "convert/runfiles.h"
 
 namespace slate {
 
@@ -50,8 +50,7 @@ class BatchRun {
     // `separator` is the one the list's paths use; the native one unless paths of another
     // system are being converted (tests use "\").
     BatchRun(JobList& jobs, RunView& view, OfficeBridge& bridge, Dialogs& dialogs,
-             ErrorReporter& reporter, QChar separator = kNativeSeparator,
-             RunFiles& files = localRunFiles());
+             ErrorReporter& reporter, FileSystem& files, QChar separator = kNativeSeparator);
 
     // The click. A click while a run is going on is ignored.
     RunSummary start();
@@ -108,7 +107,7 @@ class BatchRun {
     Dialogs& dialogs_;
     ErrorReporter& reporter_;
     QChar separator_;
-    RunFiles& files_;
+    FileSystem& files_;
     RunResults results_;
     bool converting_ = false;
     RunSummary summary_;

@@ -34,8 +34,8 @@ QString notAPresentation(const QByteArray& head) {
         .arg(QString::fromLatin1(type));
 }
 
-QString problemSentence(RunFiles::Problem problem) {
-    using Problem = RunFiles::Problem;
+QString problemSentence(WriteProblem problem) {
+    using Problem = WriteProblem;
     switch (problem) {
         case Problem::PermissionDenied:
             return QStringLiteral("You have no permission to write in the folder.");
@@ -56,7 +56,7 @@ QString problemSentence(RunFiles::Problem problem) {
     return {};
 }
 
-RunResults::RunResults(RunFiles& files) : files_(files), shared_(std::make_shared<Shared>()) {}
+RunResults::RunResults(FileSystem& files) : files_(files), shared_(std::make_shared<Shared>()) {}
 
 void RunResults::shareWith(const RunResults& other) {
     shared_ = other.shared_;
@@ -69,7 +69,7 @@ void RunResults::clear() {
 
 std::optional<QString> RunResults::writtenFrom(const QString& target) const {
     const QString path = files_.resolvedPath(target);
-    const std::optional<RunFiles::FileId> id = files_.fileId(target);
+    const std::optional<FileId> id = files_.fileId(target);
     std::lock_guard lock(shared_->mutex);
     for (const Written& w : shared_->written) {
         if (w.path == path || (id && w.id == id))

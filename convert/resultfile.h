@@ -8,7 +8,7 @@
 #include <mutex>
 #include <optional>
 
-#include "convert/runfiles.h"
+#include "common/platform/filesystem.h"
 
 namespace slate {
 
@@ -26,7 +26,7 @@ inline constexpr int kSourceHeadSize = 128;
 QString notAPresentation(const QByteArray& head);
 
 // The sentence that follows a failed save's message when the system knows the cause.
-QString problemSentence(RunFiles::Problem problem);
+QString problemSentence(WriteProblem problem);
 
 // The results one run has written, so that a later file of the same run never replaces one.
 // Targets are compared as the file system would: the same resolved path, or the same file
@@ -34,7 +34,7 @@ QString problemSentence(RunFiles::Problem problem);
 // Safe to use from several threads.
 class RunResults {
   public:
-    explicit RunResults(RunFiles& files);
+    explicit RunResults(FileSystem& files);
 
     // From now on this registry and `other` are one: what either records, both know. For the
     // runs that convert the files of one list on several offices at once.
@@ -48,14 +48,14 @@ class RunResults {
   private:
     struct Written {
         QString path;
-        std::optional<RunFiles::FileId> id;
+        std::optional<FileId> id;
         QString source;
     };
     struct Shared {
         std::mutex mutex;
         QList<Written> written;
     };
-    RunFiles& files_;
+    FileSystem& files_;
     std::shared_ptr<Shared> shared_;
 };
 

@@ -14,7 +14,7 @@ namespace {
 // program, while the run may be creating or removing one, hence the lock.
 struct OpenFolders {
     std::mutex mutex;
-    std::map<int, std::pair<RunFiles*, QString>> folders;
+    std::map<int, std::pair<FileSystem*, QString>> folders;
     int nextId = 1;
     bool hooked = false;
 };
@@ -36,7 +36,7 @@ void removeAllAtExit() {
 
 }  // namespace
 
-SaveFolder::SaveFolder(RunFiles& files, const QString& outputFolder) : files_(files) {
+SaveFolder::SaveFolder(FileSystem& files, const QString& outputFolder) : files_(files) {
     OpenFolders& open = openFolders();
     std::lock_guard lock(open.mutex);
     if (!open.hooked) {
@@ -45,8 +45,8 @@ SaveFolder::SaveFolder(RunFiles& files, const QString& outputFolder) : files_(fi
     }
     path_ = files_.createSaveFolder(outputFolder, &problem_);
     if (path_.isEmpty()) {
-        if (problem_ == RunFiles::Problem::None)
-            problem_ = RunFiles::Problem::Unknown;
+        if (problem_ == WriteProblem::None)
+            problem_ = WriteProblem::Unknown;
         return;
     }
     id_ = open.nextId++;

@@ -2,7 +2,7 @@
 
 #include <QString>
 
-#include "convert/runfiles.h"
+#include "common/platform/filesystem.h"
 
 namespace slate {
 
@@ -12,19 +12,19 @@ namespace slate {
 // those run after the office that might still write into it has been ended.
 class SaveFolder {
   public:
-    SaveFolder(RunFiles& files, const QString& outputFolder);
+    SaveFolder(FileSystem& files, const QString& outputFolder);
     ~SaveFolder();
     SaveFolder(const SaveFolder&) = delete;
     SaveFolder& operator=(const SaveFolder&) = delete;
 
     // Empty when the folder could not be made; problem() then says why.
     const QString& path() const { return path_; }
-    RunFiles::Problem problem() const { return problem_; }
+    WriteProblem problem() const { return problem_; }
 
   private:
-    RunFiles& files_;
+    FileSystem& files_;
     QString path_;
-    RunFiles::Problem problem_ = RunFiles::Problem::None;
+    WriteProblem problem_ = WriteProblem::None;
     int id_ = 0;
 };
 

@@ -13,8 +13,8 @@ void AddAllFilesInFolder(const AddAllContext& c) {
     GuardedProcedure g(c.reporter, location::kAddFolder);
     QString extension;
     g.step(100, [&] {
-        extension = c.dialogs.inputBox(kExtensionPrompt, appTitle(),
-                                       GetSetting(Setting::Extension));
+        extension =
+            c.dialogs.inputBox(kExtensionPrompt, appTitle(), GetSetting(Setting::Extension));
         // Kept as soon as it is confirmed, even if the folder picker is then cancelled.
         if (!extension.isEmpty())
             SaveSetting(Setting::Extension, extension);
@@ -34,8 +34,10 @@ void AddAllFilesInFolder(const AddAllContext& c) {
     g.step(334, [&] { SaveSetting(Setting::LastFolder, lastFolder); });
 
     g.step(112, [&] { c.setBusy(true); });
-    AddFilesOfTree(folder, {QStringLiteral("*.") + extension, c.reporter, location::kAddFolder,
-                            c.processEvents, [&](const QString& path) { c.jobs.append(path); }});
+    AddFilesOfTree(folder,
+                   {QStringLiteral("*.") + extension, c.reporter, location::kAddFolder,
+                    c.processEvents, [&](const QString& path) { c.jobs.append(path); }},
+                   c.files);
     g.step(136, [&] { c.setBusy(false); });
 }
 

@@ -18,6 +18,7 @@ struct AddAllContext {
     // Shows (true) or clears (false) the busy pointer over the window.
     std::function<void(bool busy)> setBusy;
     ProcessEvents processEvents;
+    FileSystem& files;
 };
 
 inline const QString kExtensionPrompt = QStringLiteral(

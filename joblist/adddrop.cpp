@@ -8,17 +8,18 @@
 namespace slate {
 
 int AddDroppedPaths(const QStringList& paths, JobList& jobs, ErrorReporter& reporter,
-                    const ProcessEvents& processEvents) {
+                    const ProcessEvents& processEvents, FileSystem& fs) {
     int added = 0;
     for (const QString& path : paths) {
-        if (PathExists(path) && FolderExists(path)) {
+        if (PathExists(path, fs) && FolderExists(path, fs)) {
             // A dropped folder ending in "/" would otherwise give "//" to the walk.
             QString folder = path;
             while (folder.size() > 1 && folder.endsWith(kNativeSeparator))
                 folder.chop(1);
             added += AddFilesOfTree(folder,
                                     {QStringLiteral("*.*"), reporter, kDropLocation, processEvents,
-                                     [&jobs](const QString& file) { jobs.append(file); }});
+                                     [&jobs](const QString& file) { jobs.append(file); }},
+                                    fs);
         } else {
             jobs.append(path);
             ++added;

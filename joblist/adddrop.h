@@ -18,6 +18,6 @@ inline const QString kDropLocation =
 // of its tree (names starting with "~" and ordinary hidden files left out), whatever the
 // extension. Returns the number of entries added.
 int AddDroppedPaths(const QStringList& paths, JobList& jobs, ErrorReporter& reporter,
-                    const ProcessEvents& processEvents);
+                    const ProcessEvents& processEvents, FileSystem& fs);
 
 }  // namespace slate

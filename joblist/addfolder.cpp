@@ -73,7 +73,7 @@ void SortForListing(QList<FolderEntry>& entries) {
 
 bool IsExistingFile(const QString& path, FileSystem& fs) {
     try {
-        return fs.isRegularFile(path);
+        return fs.state(path).regularFile;
     } catch (...) {
         return false;
     }

@@ -48,18 +48,18 @@ QString BrowseForFolder(Dialogs& dialogs, const QString& title, const QString& i
 // removed from the list and the walk goes on. Other failures are reported with the walker's
 // location text and the step number, and the walk carries on with the next step.
 void GetSubDirectories2016(FolderList& folders, bool recurse, ErrorReporter& reporter,
-                           const ProcessEvents& processEvents = {}, FileSystem& fs = fileSystem(),
+                           const ProcessEvents& processEvents, FileSystem& fs,
                            const WalkNotice& notice = {});
 
 // The plain names of the existing files in `folder` (with or without its trailing "/") that
 // match the wildcard pattern, hidden and system files included, folders never; in listing
 // order. A folder that cannot be listed gives no names.
-QStringList ListFiles(const QString& folder, const QString& pattern, FileSystem& fs = fileSystem(),
+QStringList ListFiles(const QString& folder, const QString& pattern, FileSystem& fs,
                       const WalkNotice& notice = {});
 
 // True when the path names an existing regular file, readable or not; false for folders,
 // missing paths and everything else. Never blocks and never throws.
-bool IsExistingFile(const QString& path, FileSystem& fs = fileSystem());
+bool IsExistingFile(const QString& path, FileSystem& fs);
 
 // True when the name cannot be stored as a file name: it holds a lone UTF-16 surrogate, which
 // has no UTF-8 form. Every other character, "?" and control characters included, is safe.

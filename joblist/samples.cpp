@@ -74,21 +74,21 @@ QString UnscrambleText(const QString& text, const QString& key,
     return QString::fromUtf8(bytes);
 }
 
-void RecordSampleFiles(const QString& programFolder, const ProcessEvents& processEvents) {
+void RecordSampleFiles(const QString& programFolder, FileSystem& fs,
+                       const ProcessEvents& processEvents) {
     QStringList paths;
     for (const QString& name :
-         ListFiles(programFolder + QStringLiteral("/Samples"), QStringLiteral("*.*")))
+         ListFiles(programFolder + QStringLiteral("/Samples"), QStringLiteral("*.*"), fs))
         paths << programFolder + kSamplesFolder + name;
-    SaveSetting(Setting::Snapshot,
-                ScrambleText(paths.join(kSeparator), kSampleKey, processEvents));
+    SaveSetting(Setting::Snapshot, ScrambleText(paths.join(kSeparator), kSampleKey, processEvents));
 }
 
 void LoadSampleFiles(JobList& jobs, const QString& programFolder, Dialogs& dialogs, Shell& shell,
-                     const ProcessEvents& processEvents) {
+                     FileSystem& fs, const ProcessEvents& processEvents) {
     const QString stored = GetSetting(Setting::Snapshot);
     const QString list = UnscrambleText(stored, kSampleKey, processEvents);
     for (const QString& entry : list.split(kSeparator)) {
-        if (PathExists(entry) && !IsInList(jobs, entry))
+        if (PathExists(entry, fs) && !IsInList(jobs, entry))
             jobs.append(entry);
     }
     if (dialogs.message(kOpenSamplesQuestion, MsgButtons::YesNo, MsgIcon::None) == MsgAnswer::Yes)
@@ -96,9 +96,9 @@ void LoadSampleFiles(JobList& jobs, const QString& programFolder, Dialogs& dialo
 }
 
 void LoadSamplesClick(JobList& jobs, const QString& programFolder, Dialogs& dialogs, Shell& shell,
-                      ErrorReporter& reporter, const ProcessEvents& processEvents) {
+                      ErrorReporter& reporter, FileSystem& fs, const ProcessEvents& processEvents) {
     GuardedProcedure g(reporter, location::kLoadSamples);
-    g.step(100, [&] { LoadSampleFiles(jobs, programFolder, dialogs, shell, processEvents); });
+    g.step(100, [&] { LoadSampleFiles(jobs, programFolder, dialogs, shell, fs, processEvents); });
 }
 
 }  // namespace slate

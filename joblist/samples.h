@@ -35,16 +35,18 @@ QString UnscrambleText(const QString& text, const QString& key,
 
 // Records every file of programFolder/Samples as "<folder>/Samples/<name>", joined by "|",
 // scrambled, in the "Snapshot" setting. A missing or empty folder records the empty text.
-void RecordSampleFiles(const QString& programFolder, const ProcessEvents& processEvents = {});
+void RecordSampleFiles(const QString& programFolder, FileSystem& fs,
+                       const ProcessEvents& processEvents = {});
 
 // Appends each recorded sample that still exists and is not listed yet, then asks whether to
 // open the sample folder, and opens it on Yes.
 void LoadSampleFiles(JobList& jobs, const QString& programFolder, Dialogs& dialogs, Shell& shell,
-                     const ProcessEvents& processEvents = {});
+                     FileSystem& fs, const ProcessEvents& processEvents = {});
 
 // The "Load Sample/Example Files" click: LoadSampleFiles as the one step of a guarded
 // procedure.
 void LoadSamplesClick(JobList& jobs, const QString& programFolder, Dialogs& dialogs, Shell& shell,
-                      ErrorReporter& reporter, const ProcessEvents& processEvents = {});
+                      ErrorReporter& reporter, FileSystem& fs,
+                      const ProcessEvents& processEvents = {});
 
 }  // namespace slate

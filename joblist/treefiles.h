@@ -37,7 +37,6 @@ struct TreeAddition {
 // A failing step is reported and the routine carries on with the next one. Used by the
 // folder add button, the drop of a folder and the command line. Returns the number of paths
 // handed to `append`.
-int AddFilesOfTree(const QString& startFolder, const TreeAddition& addition,
-                   FileSystem& fs = fileSystem());
+int AddFilesOfTree(const QString& startFolder, const TreeAddition& addition, FileSystem& fs);
 
 }  // namespace slate

@@ -4,10 +4,6 @@
 
 namespace slate {
 
-namespace {
-FileSystem* current = nullptr;
-}  // namespace
-
 QString decodeFileName(QByteArrayView stored, bool* valid) {
     QStringDecoder whole(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     const QString text = whole.decode(stored);
@@ -32,18 +28,6 @@ QString decodeFileName(QByteArrayView stored, bool* valid) {
         ++i;
     }
     return shown;
-}
-
-FileSystem& fileSystem() {
-    return current ? *current : nativeFileSystem();
-}
-
-FileSystemOverride::FileSystemOverride(FileSystem& replacement) : previous_(current) {
-    current = &replacement;
-}
-
-FileSystemOverride::~FileSystemOverride() {
-    current = previous_;
 }
 
 }  // namespace slate

@@ -1,7 +1,7 @@
 #pragma once
 
+#include <QByteArray>
 #include <QByteArrayView>
-#include <QDateTime>
 #include <QList>
 #include <QString>
 
@@ -9,9 +9,10 @@
 
 #include "common/errorpolicy.h"
 
-// Everything the program asks the file system goes through this one interface, so that the
-// folder services can be tested against trees with exact attribute values, and so that no
-// platform call is spread through the rest of the code.
+// Everything the program asks the file system goes through this one interface, handed to whoever
+// needs it, so that the folder services and the run can be tested against trees held in memory
+// (exact attribute values, paths of another system), and so that no platform call is spread
+// through the rest of the code.
 namespace slate {
 
 // Attribute values as the program compares them; a path's value is the sum of its flags.
@@ -57,9 +58,38 @@ struct FolderEntry {
     bool isFolder() const { return attributes && (*attributes & attribute::kFolder); }
 };
 
+// Why a file could not be written, as far as the system tells.
+enum class WriteProblem {
+    None,
+    Unknown,
+    PermissionDenied,
+    NoSpace,
+    ReadOnlyFileSystem,
+    NameTooLong,
+    FolderInTheWay,
+    FolderMissing,
+};
+
+// Which file a name stands for: device and inode. The name itself counts: a link is not followed.
+struct FileId {
+    quint64 device = 0;
+    quint64 inode = 0;
+    bool operator==(const FileId&) const = default;
+};
+
+// What a path leads to (links followed); nothing exists where it cannot be read.
+struct FileState {
+    bool exists = false;
+    bool regularFile = false;
+    qint64 size = 0;  // of a regular file; 0 for anything else
+};
+
 class FileSystem {
   public:
     virtual ~FileSystem() = default;
+
+    // Finding files: the folder walk, the file lister, the add procedures and the checks of
+    // the window and the command line.
 
     // The attribute value of a path; no value when it cannot be read (missing, empty text).
     // A link carries kReparsePoint plus the folder or file flags of what it leads to.
@@ -68,38 +98,44 @@ class FileSystem {
     virtual bool isRootFolder(const QString& path) = 0;
     // The entries of a folder in no particular order; throws FolderListingError.
     virtual QList<FolderEntry> listFolder(const QString& path) = 0;
-    // True when the path names an existing regular file (links followed), readable or not.
-    // Must not open the file: opening a FIFO would block.
-    virtual bool isRegularFile(const QString& path) = 0;
-    // Last modification time; no value when it cannot be read.
-    virtual std::optional<QDateTime> modificationTime(const QString& path) = 0;
+    // Never throws and never opens the file: opening a FIFO would block.
+    virtual FileState state(const QString& path) = 0;
     // The path with every link resolved; empty text when it cannot be resolved.
     virtual QString canonicalPath(const QString& path) = 0;
     // Equal for two paths exactly when they lead to the same file or folder, however many
     // links lie between; empty text when it cannot be read.
     virtual QString identity(const QString& path) { return canonicalPath(path); }
+
+    // Saving a result, all or nothing: the batch run.
+
+    // True when both paths name the same file, through links or spelling differences too.
+    virtual bool sameFile(const QString& a, const QString& b) = 0;
+    // The path spelled the way the file system resolves it: absolute, "." and ".." gone, links
+    // in the folder part followed; the file name itself is kept as it is.
+    virtual QString resolvedPath(const QString& path) = 0;
+    virtual std::optional<FileId> fileId(const QString& path) = 0;
+    // The first `count` bytes of a file, fewer when it is shorter; empty when unreadable.
+    virtual QByteArray head(const QString& path, int count) = 0;
+    // A new folder only this user may enter, inside `folder`, for one save to write into; its
+    // absolute path, or an empty text with `problem` set.
+    virtual QString createSaveFolder(const QString& folder, WriteProblem* problem) = 0;
+    // Removes a save folder with whatever was left in it; links inside are removed, never
+    // followed. Never throws.
+    virtual void removeSaveFolder(const QString& path) = 0;
+    // Puts the finished file `from` in the place of `to` in one step: whoever looks at `to`
+    // sees either the old file or the new one. A link at `to` is replaced, never written through.
+    virtual WriteProblem replace(const QString& from, const QString& to) = 0;
+    // What the folder tells about writing `fileName` into it: read-only file system, no space
+    // left, no permission, a name longer than the file system allows. None when nothing
+    // stands out.
+    virtual WriteProblem diagnose(const QString& folder, const QString& fileName) = 0;
 };
 
 // A name as stored on disk, as text. Bytes that are not valid UTF-8 are shown as "\xHH" and
 // `valid` is set false: such a text names the entry for people but cannot reach it again.
 QString decodeFileName(QByteArrayView stored, bool* valid = nullptr);
 
-// The operating system's file system.
+// The operating system's file system, which the program's entry points hand on.
 FileSystem& nativeFileSystem();
-
-// The file system the program uses: the native one unless a test put another in its place.
-FileSystem& fileSystem();
-
-// Puts another file system in place of the current one for its own lifetime.
-class FileSystemOverride {
-  public:
-    explicit FileSystemOverride(FileSystem& replacement);
-    ~FileSystemOverride();
-    FileSystemOverride(const FileSystemOverride&) = delete;
-    FileSystemOverride& operator=(const FileSystemOverride&) = delete;
-
-  private:
-    FileSystem* previous_;
-};
 
 }  // namespace slate

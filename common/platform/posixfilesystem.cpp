@@ -1,3 +1,6 @@
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QRegularExpression>
 
 #include <dirent.h>
@@ -10,10 +13,11 @@
 #include <climits>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
+#include <system_error>
 #include <thread>
 
 #include "common/platform/filesystem.h"
-#include "common/platform/savefiles.h"
 
 // Every POSIX call of the program lives in this file.
 namespace slate {
@@ -116,6 +120,65 @@ class DirCloser {
     DIR* dir_;
 };
 
+WriteProblem problemOf(int error) {
+    switch (error) {
+        case 0:
+            return WriteProblem::None;
+        case EACCES:
+        case EPERM:
+            return WriteProblem::PermissionDenied;
+        case ENOSPC:
+        case EDQUOT:
+            return WriteProblem::NoSpace;
+        case EROFS:
+            return WriteProblem::ReadOnlyFileSystem;
+        case ENAMETOOLONG:
+            return WriteProblem::NameTooLong;
+        case EISDIR:
+        case ENOTEMPTY:
+        case EEXIST:
+            return WriteProblem::FolderInTheWay;
+        case ENOENT:
+        case ENOTDIR:
+            return WriteProblem::FolderMissing;
+        default:
+            return WriteProblem::Unknown;
+    }
+}
+
+// Empties the open folder `dirFd`; false when something could not be removed.
+bool removeEntriesAt(int dirFd) {
+    DIR* dir = ::fdopendir(dirFd);
+    if (!dir) {
+        ::close(dirFd);
+        return false;
+    }
+    DirCloser closer(dir);
+    bool complete = true;
+    while (const dirent* raw = ::readdir(dir)) {
+        const char* name = raw->d_name;
+        if (std::strcmp(name, ".") == 0 || std::strcmp(name, "..") == 0)
+            continue;
+        if (::unlinkat(dirFd, name, 0) == 0)
+            continue;
+        const int inner = ::openat(dirFd, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+        if (inner < 0 || !removeEntriesAt(inner) || ::unlinkat(dirFd, name, AT_REMOVEDIR) != 0)
+            complete = false;
+    }
+    return complete;
+}
+
+std::filesystem::path nativePath(const QString& path) {
+    return std::filesystem::path(encodePath(path).toStdString());
+}
+
+QString absoluteClean(const QString& path) {
+    return QDir::cleanPath(QDir::current().absoluteFilePath(path));
+}
+
+// Hidden, so a folder add running meanwhile passes it by, and plainly ours.
+const QByteArray kSaveFolderPrefix = ".slatemere-save-";
+
 class PosixFileSystem : public FileSystem {
   public:
     std::optional<int> attributes(const QString& path) override {
@@ -166,18 +229,12 @@ class PosixFileSystem : public FileSystem {
         return entries;
     }
 
-    bool isRegularFile(const QString& path) override {
-        struct stat info {};
-        return !path.isEmpty() && ::stat(encodePath(path).constData(), &info) == 0 &&
-               S_ISREG(info.st_mode);
-    }
-
-    std::optional<QDateTime> modificationTime(const QString& path) override {
+    FileState state(const QString& path) override {
         struct stat info {};
         if (path.isEmpty() || ::stat(encodePath(path).constData(), &info) != 0)
-            return std::nullopt;
-        return QDateTime::fromMSecsSinceEpoch(qint64(info.st_mtim.tv_sec) * 1000 +
-                                              info.st_mtim.tv_nsec / 1000000);
+            return {};
+        const bool regular = S_ISREG(info.st_mode);
+        return {true, regular, regular ? qint64(info.st_size) : 0};
     }
 
     QString identity(const QString& path) override {
@@ -197,6 +254,102 @@ class PosixFileSystem : public FileSystem {
         std::free(resolved);
         return result;
     }
+
+    bool sameFile(const QString& a, const QString& b) override {
+        if (a.isEmpty() || b.isEmpty())
+            return false;
+        if (absoluteClean(a) == absoluteClean(b))
+            return true;
+        std::error_code ec;
+        const bool same = std::filesystem::equivalent(nativePath(a), nativePath(b), ec);
+        return !ec && same;
+    }
+
+    QString resolvedPath(const QString& path) override {
+        if (path.isEmpty())
+            return {};
+        const QFileInfo clean(absoluteClean(path));
+        const QString folder = QFileInfo(clean.path()).canonicalFilePath();
+        if (folder.isEmpty())
+            return clean.filePath();
+        return QDir(folder).filePath(clean.fileName());
+    }
+
+    std::optional<FileId> fileId(const QString& path) override {
+        struct stat info {};
+        if (path.isEmpty() || ::lstat(encodePath(path).constData(), &info) != 0)
+            return std::nullopt;
+        return FileId{static_cast<quint64>(info.st_dev), static_cast<quint64>(info.st_ino)};
+    }
+
+    QByteArray head(const QString& path, int count) override {
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly))
+            return {};
+        return file.read(count);
+    }
+
+    QString createSaveFolder(const QString& folder, WriteProblem* problem) override {
+        if (folder.isEmpty()) {
+            *problem = WriteProblem::FolderMissing;
+            return {};
+        }
+        QByteArray pattern = encodePath(absoluteClean(folder));
+        if (!pattern.endsWith('/'))
+            pattern += '/';
+        pattern += kSaveFolderPrefix + "XXXXXX";
+        if (!::mkdtemp(pattern.data())) {
+            *problem = problemOf(errno);
+            return {};
+        }
+        *problem = WriteProblem::None;
+        return QString::fromUtf8(pattern);
+    }
+
+    void removeSaveFolder(const QString& path) override {
+        if (path.isEmpty())
+            return;
+        const QByteArray name = encodePath(path);
+        // An office that is being ended may still drop a file in; a few rounds catch it.
+        for (int round = 0; round < 20; ++round) {
+            const int fd =
+                ::open(name.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+            if (fd < 0)
+                return;
+            removeEntriesAt(fd);
+            if (::rmdir(name.constData()) == 0 || errno == ENOENT)
+                return;
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+    }
+
+    WriteProblem replace(const QString& from, const QString& to) override {
+        if (::rename(encodePath(from).constData(), encodePath(to).constData()) != 0)
+            return problemOf(errno);
+        return WriteProblem::None;
+    }
+
+    WriteProblem diagnose(const QString& folder, const QString& fileName) override {
+        const QByteArray path = encodePath(folder.isEmpty() ? QStringLiteral(".") : folder);
+        struct stat info {};
+        if (::stat(path.constData(), &info) != 0)
+            return problemOf(errno);
+        if (!S_ISDIR(info.st_mode))
+            return WriteProblem::FolderMissing;
+        struct statvfs fs {};
+        if (::statvfs(path.constData(), &fs) != 0)
+            return problemOf(errno);
+        if (fs.f_flag & ST_RDONLY)
+            return WriteProblem::ReadOnlyFileSystem;
+        if (::access(path.constData(), W_OK | X_OK) != 0)
+            return problemOf(errno);
+        const long nameMax = ::pathconf(path.constData(), _PC_NAME_MAX);
+        if (nameMax > 0 && encodePath(fileName).size() > nameMax)
+            return WriteProblem::NameTooLong;
+        if (fs.f_bavail == 0)
+            return WriteProblem::NoSpace;
+        return WriteProblem::None;
+    }
 };
 
 }  // namespace
@@ -207,123 +360,3 @@ FileSystem& nativeFileSystem() {
 }
 
 }  // namespace slate
-
-namespace slate::platform {
-
-namespace {
-
-WriteProblem problemOf(int error) {
-    switch (error) {
-        case 0:
-            return WriteProblem::None;
-        case EACCES:
-        case EPERM:
-            return WriteProblem::PermissionDenied;
-        case ENOSPC:
-        case EDQUOT:
-            return WriteProblem::NoSpace;
-        case EROFS:
-            return WriteProblem::ReadOnlyFileSystem;
-        case ENAMETOOLONG:
-            return WriteProblem::NameTooLong;
-        case EISDIR:
-        case ENOTEMPTY:
-        case EEXIST:
-            return WriteProblem::FolderInTheWay;
-        case ENOENT:
-        case ENOTDIR:
-            return WriteProblem::FolderMissing;
-        default:
-            return WriteProblem::Unknown;
-    }
-}
-
-// Empties the open folder `dirFd`; false when something could not be removed.
-bool removeEntriesAt(int dirFd) {
-    DIR* dir = ::fdopendir(dirFd);
-    if (!dir) {
-        ::close(dirFd);
-        return false;
-    }
-    DirCloser closer(dir);
-    bool complete = true;
-    while (const dirent* raw = ::readdir(dir)) {
-        const char* name = raw->d_name;
-        if (std::strcmp(name, ".") == 0 || std::strcmp(name, "..") == 0)
-            continue;
-        if (::unlinkat(dirFd, name, 0) == 0)
-            continue;
-        const int inner = ::openat(dirFd, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-        if (inner < 0 || !removeEntriesAt(inner) || ::unlinkat(dirFd, name, AT_REMOVEDIR) != 0)
-            complete = false;
-    }
-    return complete;
-}
-
-}  // namespace
-
-std::optional<FileId> fileId(const QString& path) {
-    struct stat info {};
-    if (path.isEmpty() || ::lstat(encodePath(path).constData(), &info) != 0)
-        return std::nullopt;
-    return FileId{static_cast<quint64>(info.st_dev), static_cast<quint64>(info.st_ino)};
-}
-
-QString makePrivateFolder(const QString& parent, const QString& prefix, WriteProblem* problem) {
-    QByteArray pattern = encodePath(parent);
-    if (!pattern.endsWith('/'))
-        pattern += '/';
-    pattern += encodePath(prefix) + "XXXXXX";
-    if (!::mkdtemp(pattern.data())) {
-        *problem = problemOf(errno);
-        return {};
-    }
-    *problem = WriteProblem::None;
-    return QString::fromUtf8(pattern);
-}
-
-WriteProblem renameOver(const QString& from, const QString& to) {
-    if (::rename(encodePath(from).constData(), encodePath(to).constData()) != 0)
-        return problemOf(errno);
-    return WriteProblem::None;
-}
-
-void removeFolderTree(const QString& path) {
-    if (path.isEmpty())
-        return;
-    const QByteArray name = encodePath(path);
-    // An office that is being ended may still drop a file in; a few rounds catch it.
-    for (int round = 0; round < 20; ++round) {
-        const int fd = ::open(name.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-        if (fd < 0)
-            return;
-        removeEntriesAt(fd);
-        if (::rmdir(name.constData()) == 0 || errno == ENOENT)
-            return;
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-}
-
-WriteProblem folderWriteProblem(const QString& folder, const QString& fileName) {
-    const QByteArray path = encodePath(folder.isEmpty() ? QStringLiteral(".") : folder);
-    struct stat info {};
-    if (::stat(path.constData(), &info) != 0)
-        return problemOf(errno);
-    if (!S_ISDIR(info.st_mode))
-        return WriteProblem::FolderMissing;
-    struct statvfs fs {};
-    if (::statvfs(path.constData(), &fs) != 0)
-        return problemOf(errno);
-    if (fs.f_flag & ST_RDONLY)
-        return WriteProblem::ReadOnlyFileSystem;
-    if (::access(path.constData(), W_OK | X_OK) != 0)
-        return problemOf(errno);
-    const long nameMax = ::pathconf(path.constData(), _PC_NAME_MAX);
-    if (nameMax > 0 && encodePath(fileName).size() > nameMax)
-        return WriteProblem::NameTooLong;
-    if (fs.f_bavail == 0)
-        return WriteProblem::NoSpace;
-    return WriteProblem::None;
-}
-
-}  // namespace slate::platform

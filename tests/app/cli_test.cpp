@@ -11,6 +11,7 @@
 
 #include "app/cli.h"
 #include "app/clioffices.h"
+#include "common/platform/filesystem.h"
 #include "convert/fileurl.h"
 #include "support/fakebridge.h"
 #include "support/tempfiles.h"
@@ -146,7 +147,7 @@ class ConvertCommandTest : public ::testing::Test {
         errText.clear();
         QTextStream out(&outText);
         QTextStream err(&errText);
-        return runConvert(parsed.convert, bridge, out, err);
+        return runConvert(parsed.convert, bridge, nativeFileSystem(), out, err);
     }
     int convertWith(QStringList arguments, const QList<PoolOffice>& offices) {
         arguments.prepend(QStringLiteral("convert"));
@@ -156,7 +157,7 @@ class ConvertCommandTest : public ::testing::Test {
         errText.clear();
         QTextStream out(&outText);
         QTextStream err(&errText);
-        return runConvert(parsed.convert, offices, out, err);
+        return runConvert(parsed.convert, offices, nativeFileSystem(), out, err);
     }
     QStringList loadedUrls() const {
         QStringList urls;
@@ -336,7 +337,7 @@ TEST_F(ConvertCommandTest, ANameThatIsNotUtf8IsSaidToBeSo) {
     QTextStream out(&outText);
     QTextStream err(&errText);
 
-    EXPECT_EQ(runConvert(parsed.convert, bridge, out, err), exitcode::kUsage);
+    EXPECT_EQ(runConvert(parsed.convert, bridge, nativeFileSystem(), out, err), exitcode::kUsage);
 
     EXPECT_EQ(errText, QStringLiteral("slatemere-converter: %1: the name is not valid UTF-8, so "
                                       "it cannot be opened\n")

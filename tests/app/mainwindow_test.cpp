@@ -235,8 +235,8 @@ TEST_F(WindowTest, ProgressTextShowsPercentSignsLiterally) {
 TEST_F(WindowTest, ClosingTheWindowEndsTheProgramEvenInsideAHandlerProcessingEvents) {
     EXPECT_EXIT(
         {
-            MainWindow w(
-                WindowServices{dialogs, shell, random, reporter, bridge, programFolder.path()});
+            MainWindow w(WindowServices{dialogs, shell, random, reporter, bridge,
+                                        nativeFileSystem(), programFolder.path()});
             w.show();
             QTimer::singleShot(0, &w, [&w] { w.close(); });
             // A long handler that lets the window handle its events now and then.

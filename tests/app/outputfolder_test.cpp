@@ -73,7 +73,7 @@ TEST_P(FirstStart, OffersAFolderThatExistsAndConvertsAtTheFirstTry) {
         ASSERT_TRUE(QDir(home.path()).mkdir(QStringLiteral("Desktop")));
     const QString expected = hasDesktop ? homeFile(QStringLiteral("Desktop")) + QLatin1Char('/')
                                         : home.path() + QLatin1Char('/');
-    EXPECT_EQ(GetDesktopFolder(), expected);
+    EXPECT_EQ(GetDesktopFolder(nativeFileSystem()), expected);
 
     window().Form_Load();
     EXPECT_EQ(window().Text1->text(), expected);

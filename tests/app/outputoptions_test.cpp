@@ -73,8 +73,9 @@ class OutputOptionsTest : public ::testing::Test {
     void start(bool restore = true) {
         options.reset();
         ui = std::make_unique<OptionsGroup>();
-        options = std::make_unique<OutputOptions>(ui->option1, ui->option2, ui->frame4, ui->text1,
-                                                  ui->pushButton3, dialogs, reporter);
+        options =
+            std::make_unique<OutputOptions>(ui->option1, ui->option2, ui->frame4, ui->text1,
+                                            ui->pushButton3, dialogs, reporter, nativeFileSystem());
         if (restore) {
             GuardedProcedure g(reporter, location::kFormLoad);
             options->restore(g);
@@ -99,11 +100,11 @@ class OutputOptionsTest : public ::testing::Test {
 
 TEST_F(OutputOptionsTest, FirstStartRestoresDefaultsAndStoresOnlyTheDesktopFolder) {
     start();
-    EXPECT_EQ(ui->text1->text(), GetDesktopFolder());
+    EXPECT_EQ(ui->text1->text(), GetDesktopFolder(nativeFileSystem()));
     EXPECT_TRUE(ui->option1->isChecked());
     EXPECT_FALSE(ui->option2->isChecked());
     EXPECT_TRUE(ui->frame4->isEnabled());
-    EXPECT_EQ(stored(Setting::Text1), GetDesktopFolder());
+    EXPECT_EQ(stored(Setting::Text1), GetDesktopFolder(nativeFileSystem()));
     EXPECT_EQ(stored(Setting::Option1), QStringLiteral("<missing>"));
     EXPECT_EQ(stored(Setting::Option2), QStringLiteral("<missing>"));
     EXPECT_TRUE(reporter.reports.isEmpty());
@@ -267,7 +268,7 @@ TEST_F(OutputOptionsTest, FailedPickerIsReportedAndChangesNothing) {
         }
     } throwing;
     OutputOptions other(ui->option1, ui->option2, ui->frame4, ui->text1, ui->pushButton3, throwing,
-                        reporter);
+                        reporter, nativeFileSystem());
     other.PushButton3_Click();
     ASSERT_EQ(reporter.steps(), QList<int>({100}));
     EXPECT_EQ(reporter.reports.at(0).location,
@@ -288,7 +289,7 @@ TEST_F(OutputOptionsTest, FailedRestoreWriteIsReportedAtItsStep) {
     breakStore();
     start();
     EXPECT_EQ(reporter.steps(), QList<int>({136}));
-    EXPECT_EQ(ui->text1->text(), GetDesktopFolder());
+    EXPECT_EQ(ui->text1->text(), GetDesktopFolder(nativeFileSystem()));
 }
 
 TEST_F(OutputOptionsTest, FailingWritesWhileEditingWarnOnceUntilAWriteSucceeds) {
@@ -309,7 +310,7 @@ TEST_F(OutputOptionsTest, FailingWritesWhileEditingWarnOnceUntilAWriteSucceeds) 
     clickOption(ui->option1);
     EXPECT_EQ(stored(Setting::Option1), QStringLiteral("True"));
     QTest::keyClick(ui->text1, 'c');
-    EXPECT_EQ(stored(Setting::Text1), GetDesktopFolder() + QStringLiteral("abc"));
+    EXPECT_EQ(stored(Setting::Text1), GetDesktopFolder(nativeFileSystem()) + QStringLiteral("abc"));
     breakStore();
     QTest::keyClick(ui->text1, 'd');
     EXPECT_EQ(dialogs.shown.size(), 2);

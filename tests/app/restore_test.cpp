@@ -17,11 +17,11 @@ using testing::WindowTest;
 TEST_F(WindowTest, FirstStartShowsTheDesktopFolderAndStoresIt) {
     MainWindow& w = window();
     w.Form_Load();
-    EXPECT_EQ(w.Text1->text(), GetDesktopFolder());
+    EXPECT_EQ(w.Text1->text(), GetDesktopFolder(nativeFileSystem()));
     EXPECT_TRUE(w.Option1->isChecked());
     EXPECT_FALSE(w.Option2->isChecked());
     EXPECT_TRUE(w.Frame4->isEnabled());
-    EXPECT_EQ(GetSetting(Setting::Text1), GetDesktopFolder());
+    EXPECT_EQ(GetSetting(Setting::Text1), GetDesktopFolder(nativeFileSystem()));
     EXPECT_TRUE(reporter.reports.isEmpty());
 }
 

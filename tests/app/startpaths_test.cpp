@@ -26,7 +26,7 @@ TEST(StartPaths, ListAFileAndAFolderTreeAndSkipAMissingPath) {
     QTextStream err(&errText);
     const int added = AddStartPaths(
         {QStringLiteral("a.odp"), QStringLiteral("deck/"), QStringLiteral("gone.odp"), file},
-        dir.path(), jobs, reporter, err);
+        dir.path(), jobs, reporter, err, nativeFileSystem());
 
     EXPECT_EQ(jobs.texts(), QStringList({file, inFolder, nested, file}));
     EXPECT_EQ(added, 4);

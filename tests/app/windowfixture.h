@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "app/mainwindow.h"
+#include "common/platform/filesystem.h"
 #include "common/settings.h"
 #include "support/fakebridge.h"
 #include "support/fakes.h"
@@ -25,8 +26,9 @@ class WindowTest : public ::testing::Test {
 
     MainWindow& window() {
         if (!window_) {
-            window_ = std::make_unique<MainWindow>(
-                WindowServices{dialogs, shell, random, reporter, bridge, programFolder.path()});
+            window_ = std::make_unique<MainWindow>(WindowServices{dialogs, shell, random, reporter,
+                                                                  bridge, nativeFileSystem(),
+                                                                  programFolder.path()});
             window_->setCloseAction([this] { ++closeRequests; });
             window_->setEndProgram([this] { ++endRequests; });
         }

@@ -20,28 +20,29 @@ class FilesTest : public ::testing::Test {
         ASSERT_TRUE(QDir().mkdir(folder));
     }
 
+    FileSystem& fs = nativeFileSystem();
     QTemporaryDir dir;
     QString file;
     QString folder;
 };
 
 TEST_F(FilesTest, PathExistsForFilesAndFolders) {
-    EXPECT_TRUE(PathExists(file));
-    EXPECT_TRUE(PathExists(folder));
-    EXPECT_TRUE(PathExists(folder + QLatin1Char('/')));
-    EXPECT_FALSE(PathExists(dir.filePath(QStringLiteral("missing.odp"))));
-    EXPECT_FALSE(PathExists(QString()));
-    EXPECT_FALSE(PathExists(dir.filePath(QStringLiteral("*.odp"))));
+    EXPECT_TRUE(PathExists(file, fs));
+    EXPECT_TRUE(PathExists(folder, fs));
+    EXPECT_TRUE(PathExists(folder + QLatin1Char('/'), fs));
+    EXPECT_FALSE(PathExists(dir.filePath(QStringLiteral("missing.odp")), fs));
+    EXPECT_FALSE(PathExists(QString(), fs));
+    EXPECT_FALSE(PathExists(dir.filePath(QStringLiteral("*.odp")), fs));
 }
 
 TEST_F(FilesTest, FolderExistsOnlyForFolders) {
-    EXPECT_TRUE(FolderExists(folder));
-    EXPECT_TRUE(FolderExists(folder + QLatin1Char('/')));
-    EXPECT_TRUE(FolderExists(QStringLiteral("/")));
-    EXPECT_FALSE(FolderExists(file));
-    EXPECT_FALSE(FolderExists(file + QLatin1Char('/')));
-    EXPECT_FALSE(FolderExists(dir.filePath(QStringLiteral("missing"))));
-    EXPECT_FALSE(FolderExists(QString()));
+    EXPECT_TRUE(FolderExists(folder, fs));
+    EXPECT_TRUE(FolderExists(folder + QLatin1Char('/'), fs));
+    EXPECT_TRUE(FolderExists(QStringLiteral("/"), fs));
+    EXPECT_FALSE(FolderExists(file, fs));
+    EXPECT_FALSE(FolderExists(file + QLatin1Char('/'), fs));
+    EXPECT_FALSE(FolderExists(dir.filePath(QStringLiteral("missing")), fs));
+    EXPECT_FALSE(FolderExists(QString(), fs));
 }
 
 TEST_F(FilesTest, LinksAreFollowed) {
@@ -51,11 +52,11 @@ TEST_F(FilesTest, LinksAreFollowed) {
     ASSERT_TRUE(QFile::link(file, fileLink));
     ASSERT_TRUE(QFile::link(folder, folderLink));
     ASSERT_TRUE(QFile::link(dir.filePath(QStringLiteral("gone")), dangling));
-    EXPECT_TRUE(PathExists(fileLink));
-    EXPECT_FALSE(FolderExists(fileLink));
-    EXPECT_TRUE(FolderExists(folderLink));
-    EXPECT_FALSE(PathExists(dangling));
-    EXPECT_FALSE(FolderExists(dangling));
+    EXPECT_TRUE(PathExists(fileLink, fs));
+    EXPECT_FALSE(FolderExists(fileLink, fs));
+    EXPECT_TRUE(FolderExists(folderLink, fs));
+    EXPECT_FALSE(PathExists(dangling, fs));
+    EXPECT_FALSE(FolderExists(dangling, fs));
 }
 
 }  // namespace

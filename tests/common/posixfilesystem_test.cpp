@@ -149,25 +149,29 @@ TEST_F(PosixFileSystemTest, RegularFilesOnlyWithoutOpeningThem) {
     ASSERT_TRUE(QFile::link(path(QStringLiteral("a.odp")), path(QStringLiteral("link"))));
     const QByteArray locked = path(QStringLiteral("a.odp")).toUtf8();
 
-    EXPECT_TRUE(fs.isRegularFile(path(QStringLiteral("a.odp"))));
-    EXPECT_TRUE(fs.isRegularFile(path(QStringLiteral("link"))));
+    EXPECT_TRUE(fs.state(path(QStringLiteral("a.odp"))).regularFile);
+    EXPECT_TRUE(fs.state(path(QStringLiteral("link"))).regularFile);
     ASSERT_EQ(::chmod(locked.constData(), 0), 0);
-    EXPECT_TRUE(fs.isRegularFile(path(QStringLiteral("a.odp"))));
-    EXPECT_FALSE(fs.isRegularFile(path(QStringLiteral("sub"))));
-    EXPECT_FALSE(fs.isRegularFile(path(QStringLiteral("pipe"))));  // would block if opened
-    EXPECT_FALSE(fs.isRegularFile(path(QStringLiteral("*.odp"))));
-    EXPECT_FALSE(fs.isRegularFile(QString()));
+    EXPECT_TRUE(fs.state(path(QStringLiteral("a.odp"))).regularFile);
+    EXPECT_FALSE(fs.state(path(QStringLiteral("sub"))).regularFile);
+    EXPECT_FALSE(fs.state(path(QStringLiteral("pipe"))).regularFile);  // would block if opened
+    EXPECT_FALSE(fs.state(path(QStringLiteral("*.odp"))).regularFile);
+    EXPECT_FALSE(fs.state(QString()).regularFile);
 }
 
-TEST_F(PosixFileSystemTest, ModificationTimeAndCanonicalPath) {
-    touch(QStringLiteral("a.odp"));
+TEST_F(PosixFileSystemTest, StateAndCanonicalPath) {
+    QFile written(path(QStringLiteral("a.odp")));
+    ASSERT_TRUE(written.open(QIODevice::WriteOnly) && written.write("abc") == 3);
+    written.close();
     makeFolder(QStringLiteral("sub"));
     ASSERT_TRUE(QFile::link(path(QStringLiteral("sub")), path(QStringLiteral("link"))));
-    const QDateTime now = QDateTime::currentDateTime();
-    const std::optional<QDateTime> modified = fs.modificationTime(path(QStringLiteral("a.odp")));
-    ASSERT_TRUE(modified);
-    EXPECT_LE(qAbs(modified->secsTo(now)), 60);
-    EXPECT_EQ(fs.modificationTime(path(QStringLiteral("missing"))), std::nullopt);
+    const FileState file = fs.state(path(QStringLiteral("a.odp")));
+    const FileState folder = fs.state(path(QStringLiteral("link")));
+    EXPECT_TRUE(file.exists && file.regularFile);
+    EXPECT_EQ(file.size, 3);
+    EXPECT_TRUE(folder.exists && !folder.regularFile);
+    EXPECT_EQ(folder.size, 0);
+    EXPECT_FALSE(fs.state(path(QStringLiteral("missing"))).exists);
 
     const QString real = QDir(dir.path()).canonicalPath() + QStringLiteral("/sub");
     EXPECT_EQ(fs.canonicalPath(path(QStringLiteral("link/"))), real);
@@ -198,24 +202,6 @@ INSTANTIATE_TEST_SUITE_P(Names, DecodeFileNameTest,
                                            DecodeCase{"end\xE2\x82", u"end\\xE2\\x82", false},
                                            DecodeCase{"\xC0\xAF", u"\\xC0\\xAF", false},
                                            DecodeCase{"\xED\xA0\x80", u"\\xED\\xA0\\x80", false}));
-
-TEST(FileSystemOverride, ReplacesAndRestores) {
-    FileSystem& native = nativeFileSystem();
-    ASSERT_EQ(&fileSystem(), &native);
-    {
-        class Nothing : public FileSystem {
-            std::optional<int> attributes(const QString&) override { return std::nullopt; }
-            bool isRootFolder(const QString&) override { return false; }
-            QList<FolderEntry> listFolder(const QString&) override { return {}; }
-            bool isRegularFile(const QString&) override { return false; }
-            std::optional<QDateTime> modificationTime(const QString&) override { return {}; }
-            QString canonicalPath(const QString&) override { return {}; }
-        } replacement;
-        FileSystemOverride scope(replacement);
-        EXPECT_EQ(&fileSystem(), &replacement);
-    }
-    EXPECT_EQ(&fileSystem(), &native);
-}
 
 }  // namespace
 }  // namespace slate

@@ -4,9 +4,9 @@
 
 #include <gtest/gtest.h>
 
-#include "common/platform/savefiles.h"
+#include "common/platform/filesystem.h"
 
-namespace slate::platform {
+namespace slate {
 namespace {
 
 class SaveFilesTest : public ::testing::Test {
@@ -19,13 +19,14 @@ class SaveFilesTest : public ::testing::Test {
         f.write(content);
     }
     QTemporaryDir dir;
+    FileSystem& fs = nativeFileSystem();
 };
 
 TEST_F(SaveFilesTest, APrivateFolderIsRemovedWithItsContentButNotWhatItsLinksLeadTo) {
     WriteProblem problem = WriteProblem::Unknown;
-    const QString folder = makePrivateFolder(dir.path(), QStringLiteral(".save-"), &problem);
+    const QString folder = fs.createSaveFolder(dir.path(), &problem);
     ASSERT_EQ(problem, WriteProblem::None);
-    EXPECT_TRUE(QFileInfo(folder).fileName().startsWith(QStringLiteral(".save-")));
+    EXPECT_TRUE(QFileInfo(folder).fileName().startsWith(QStringLiteral(".slatemere-save-")));
     EXPECT_EQ(QFile::permissions(folder) & (QFile::ReadOther | QFile::ReadGroup), 0);
     write(QStringLiteral("keep/precious.txt"), "precious");
     const QString inside = QFileInfo(folder).fileName() + QLatin1Char('/');
@@ -33,7 +34,7 @@ TEST_F(SaveFilesTest, APrivateFolderIsRemovedWithItsContentButNotWhatItsLinksLea
     write(inside + QStringLiteral("deeper/x.ppt"), "half");
     ASSERT_TRUE(QFile::link(path(QStringLiteral("keep")), folder + QStringLiteral("/link")));
 
-    removeFolderTree(folder);
+    fs.removeSaveFolder(folder);
 
     EXPECT_FALSE(QFileInfo::exists(folder));
     EXPECT_TRUE(QFileInfo::exists(path(QStringLiteral("keep/precious.txt"))));
@@ -45,17 +46,15 @@ TEST_F(SaveFilesTest, WhatTheSystemTellsAboutAFailedWrite) {
     write(QStringLiteral("new.ppt"), "new");
     WriteProblem problem = WriteProblem::None;
 
-    EXPECT_EQ(makePrivateFolder(path(QStringLiteral("missing")), QStringLiteral("s"), &problem),
-              QString());
+    EXPECT_EQ(fs.createSaveFolder(path(QStringLiteral("missing")), &problem), QString());
     EXPECT_EQ(problem, WriteProblem::FolderMissing);
-    EXPECT_EQ(renameOver(path(QStringLiteral("new.ppt")), path(QStringLiteral("folder/x.ppt"))),
+    EXPECT_EQ(fs.replace(path(QStringLiteral("new.ppt")), path(QStringLiteral("folder/x.ppt"))),
               WriteProblem::FolderInTheWay);
-    EXPECT_EQ(folderWriteProblem(dir.path(), QString(300, QLatin1Char('n'))),
-              WriteProblem::NameTooLong);
-    EXPECT_EQ(folderWriteProblem(dir.path(), QStringLiteral("x.ppt")), WriteProblem::None);
-    EXPECT_EQ(folderWriteProblem(path(QStringLiteral("blocker")), QStringLiteral("x.ppt")),
+    EXPECT_EQ(fs.diagnose(dir.path(), QString(300, QLatin1Char('n'))), WriteProblem::NameTooLong);
+    EXPECT_EQ(fs.diagnose(dir.path(), QStringLiteral("x.ppt")), WriteProblem::None);
+    EXPECT_EQ(fs.diagnose(path(QStringLiteral("blocker")), QStringLiteral("x.ppt")),
               WriteProblem::FolderMissing);
 }
 
 }  // namespace
-}  // namespace slate::platform
+}  // namespace slate

@@ -19,7 +19,9 @@ class RunFailureTest : public RunFixture {
         for (const char* name : {"a.odp", "b.odp", "c.odp"})
             sources << addSource(QString::fromLatin1(name));
     }
-    RunSummary run() { return BatchRun(jobs, view, bridge, dialogs, reporter).start(); }
+    RunSummary run() {
+        return BatchRun(jobs, view, bridge, dialogs, reporter, nativeFileSystem()).start();
+    }
     QString target(int i) const {
         QString t = sources[i];
         return t.replace(QStringLiteral(".odp"), QStringLiteral(".ppt"));
@@ -172,9 +174,7 @@ TEST_F(RunFailureTest, TheSourceIsAlsoRecognisedThroughALinkedOutputFolder) {
     const QString ppt = addSource(QStringLiteral("talks/talk.ppt"), "original bytes");
     const QString link = dir.filePath(QStringLiteral("link"));
     ASSERT_TRUE(QFile::link(dir.filePath(QStringLiteral("talks")), link));
-    view.intoFolder = true;
-    view.besideSource = false;
-    view.folder = link;
+    view.choose(true, false, link);
 
     run();
 

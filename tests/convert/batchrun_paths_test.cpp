@@ -22,25 +22,23 @@ class OutputPathTest : public RunFixture, public ::testing::WithParamInterface<P
 
 TEST_P(OutputPathTest, SourceAndTargetUrlsFollowTheNamingRules) {
     const PathCase& c = GetParam();
-    MemoryRunFiles files;
-    files.folders << QString::fromUtf8(c.text1);
-    bridge.writeTarget = [&](const QString& u, const QByteArray& data) { files.write(u, data); };
+    MemoryFileSystem files(QLatin1Char('\\'));
+    if (*c.text1)
+        files.addFolder(QString::fromUtf8(c.text1));
     jobs.append(QString::fromUtf8(c.source));
-    view.intoFolder = c.option1;
-    view.besideSource = c.option2;
-    view.folder = QString::fromUtf8(c.text1);
-    BatchRun batch(jobs, view, bridge, dialogs, reporter, QLatin1Char('\\'), files);
+    view.choose(c.option1, c.option2, QString::fromUtf8(c.text1));
 
-    const RunSummary summary = batch.start();
+    const RunSummary summary = runOn(files);
 
-    const QList<FakeBridge::Call> calls = bridge.calls();
-    ASSERT_EQ(calls.size(), 17);
-    EXPECT_EQ(calls[4].args.value(0), QString::fromUtf8(c.sourceUrl));
-    // The office writes into a folder of its own beside the result, under the result's name.
+    EXPECT_EQ(urlsOf(QStringLiteral("loadComponentFromURL")),
+              QStringList{QString::fromUtf8(c.sourceUrl)});
+    // The office writes into a folder of its own beside the result, under the result's name;
+    // then the result alone is left.
     const QString target = QString::fromUtf8(c.targetUrl);
     const qsizetype slash = target.lastIndexOf(QLatin1Char('/'));
-    EXPECT_EQ(calls[15].url, target.left(slash) + QStringLiteral("/.save1") + target.mid(slash));
-    EXPECT_EQ(files.filesByUrl.keys(), QStringList{target});
+    EXPECT_EQ(urlsOf(QStringLiteral("executeDispatch")),
+              QStringList{target.left(slash) + QStringLiteral("/.save1") + target.mid(slash)});
+    EXPECT_EQ(files.files(), QStringList{files.held(QUrl(target).path())});
     EXPECT_TRUE(reporter.reports.isEmpty()) << reporter.reports.value(0).description.toStdString();
     EXPECT_EQ(summary.converted, 1);
     EXPECT_EQ(view.events.value(1),
@@ -92,18 +90,12 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(RunFixture, WithNeitherOptionThereIsNoTargetAndTheSaveIsReported) {
-    MemoryRunFiles files;
-    files.folders << QStringLiteral(R"(D:\Out)");
-    bridge.writeTarget = [](const QString&, const QByteArray&) {
-        throw OfficeError(QStringLiteral("no such file"));
-    };
+    MemoryFileSystem files(QLatin1Char('\\'));
+    files.addFolder(QStringLiteral(R"(D:\Out)"));
     jobs.append(QStringLiteral(R"(C:\Talks\Q1.odp)"));
-    view.intoFolder = false;
-    view.besideSource = false;
-    view.folder = QStringLiteral(R"(D:\Out)");
-    BatchRun batch(jobs, view, bridge, dialogs, reporter, QLatin1Char('\\'), files);
+    view.choose(false, false, QStringLiteral(R"(D:\Out)"));
 
-    const RunSummary summary = batch.start();
+    const RunSummary summary = runOn(files);
 
     // There is no folder to save in, so the office is not asked to.
     EXPECT_EQ(bridge.count(QStringLiteral("executeDispatch")), 0);

@@ -15,7 +15,7 @@ namespace slate::testing {
 namespace {
 
 using Action = FakeBridge::Action;
-using Problem = RunFiles::Problem;
+using Problem = WriteProblem;
 
 const QByteArray kCompound("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8);
 
@@ -25,12 +25,12 @@ QString quoted(const QString& text) {
 
 class ResultTest : public RunFixture {
   protected:
-    RunSummary run() { return BatchRun(jobs, view, bridge, dialogs, reporter).start(); }
+    RunSummary run() {
+        return BatchRun(jobs, view, bridge, dialogs, reporter, nativeFileSystem()).start();
+    }
     void intoFolder(const QString& folder) {
         QDir().mkpath(folder);
-        view.intoFolder = true;
-        view.besideSource = false;
-        view.folder = folder;
+        view.choose(true, false, folder);
     }
 };
 
@@ -94,18 +94,14 @@ INSTANTIATE_TEST_SUITE_P(
 class CaseBlindTest : public RunFixture, public ::testing::WithParamInterface<bool> {};
 
 TEST_P(CaseBlindTest, NamesDifferingInCaseCollideOnlyWhereTheFileSystemIgnoresCase) {
-    MemoryRunFiles files;
+    MemoryFileSystem files(QLatin1Char('\\'));
     files.ignoreCase = GetParam();
-    files.folders << QStringLiteral(R"(D:\Out)");
-    bridge.writeTarget = [&](const QString& u, const QByteArray& data) { files.write(u, data); };
+    files.addFolder(QStringLiteral(R"(D:\Out)"));
     jobs.append(QStringLiteral(R"(C:\a\Deck.odp)"));
     jobs.append(QStringLiteral(R"(C:\b\deck.odp)"));
-    view.intoFolder = true;
-    view.besideSource = false;
-    view.folder = QStringLiteral(R"(D:\Out)");
+    view.choose(true, false, QStringLiteral(R"(D:\Out)"));
 
-    const RunSummary summary =
-        BatchRun(jobs, view, bridge, dialogs, reporter, QLatin1Char('\\'), files).start();
+    const RunSummary summary = runOn(files);
 
     EXPECT_EQ(summary.converted, files.ignoreCase ? 1 : 2);
     EXPECT_EQ(reporter.steps(), files.ignoreCase ? QList<int>{160} : QList<int>{});
@@ -208,20 +204,17 @@ class FailureCauseTest : public RunFixture, public ::testing::WithParamInterface
 
 TEST_P(FailureCauseTest, AFailedSaveSaysWhyWhenTheSystemKnows) {
     const CauseCase& c = GetParam();
-    MemoryRunFiles files;
-    files.folders << QStringLiteral(R"(D:\Out)");
-    files.folderProblem = c.folderProblem;
+    MemoryFileSystem files(QLatin1Char('\\'));
+    files.addFolder(QStringLiteral(R"(D:\Out)"));
+    files.saveFolderProblem = c.folderProblem;
     files.diagnosis = c.diagnosis;
     const QString deck = QStringLiteral(R"(C:\Talks\Q1.odp)");
-    files.write(files.url(deck), packageStart(c.mimetype));
-    bridge.writeTarget = [&](const QString& u, const QByteArray& data) { files.write(u, data); };
+    files.addFile(deck).content = packageStart(c.mimetype);
     bridge.addRule({Action::DispatchFailure, QStringLiteral("executeDispatch"), 0, {}, {}});
     jobs.append(deck);
-    view.intoFolder = true;
-    view.besideSource = false;
-    view.folder = QStringLiteral(R"(D:\Out)");
+    view.choose(true, false, QStringLiteral(R"(D:\Out)"));
 
-    BatchRun(jobs, view, bridge, dialogs, reporter, QLatin1Char('\\'), files).start();
+    runOn(files);
 
     ASSERT_EQ(reporter.steps(), QList<int>{160});
     QString expected =

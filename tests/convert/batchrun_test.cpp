@@ -13,7 +13,7 @@ using Outcome = RunSummary::Outcome;
 class BatchRunTest : public RunFixture {
   protected:
     RunSummary run() {
-        BatchRun batch(jobs, view, bridge, dialogs, reporter);
+        BatchRun batch(jobs, view, bridge, dialogs, reporter, nativeFileSystem());
         const RunSummary summary = batch.start();
         EXPECT_FALSE(batch.isConverting());
         return summary;
@@ -157,7 +157,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(BatchRunTest, SecondClickWhileRunningIsIgnored) {
     addSource(QStringLiteral("a.odp"));
     addSource(QStringLiteral("b.odp"));
-    BatchRun batch(jobs, view, bridge, dialogs, reporter);
+    BatchRun batch(jobs, view, bridge, dialogs, reporter, nativeFileSystem());
     QList<bool> busyDuringRun;
     QList<Outcome> secondClicks;
     view.onEvents = [&](int) {
@@ -228,9 +228,7 @@ TEST_F(BatchRunTest, OptionsAndFolderAreReadAgainForEveryFile) {
     QDir().mkpath(out);
     view.onEvents = [&](int turn) {
         if (turn == 2) {
-            view.intoFolder = true;
-            view.besideSource = false;
-            view.folder = out;
+            view.choose(true, false, out);
         }
     };
 
@@ -246,9 +244,7 @@ TEST_F(BatchRunTest, AFolderEmptiedDuringTheRunStopsTheFilesThatFollow) {
     addSource(QStringLiteral("b.odp"));
     const QString out = dir.filePath(QStringLiteral("out"));
     QDir().mkpath(out);
-    view.intoFolder = true;
-    view.besideSource = false;
-    view.folder = out;
+    view.choose(true, false, out);
     view.onEvents = [&](int turn) {
         if (turn == 2)
             view.folder.clear();
@@ -264,16 +260,13 @@ TEST_F(BatchRunTest, AFolderEmptiedDuringTheRunStopsTheFilesThatFollow) {
 
 TEST_F(BatchRunTest, ListsLongerThanSixteenBitRowsAreConvertedToTheEnd) {
     constexpr int kRows = 32767 + 3;
-    MemoryRunFiles files;
-    files.separator = QLatin1Char('/');
-    bridge.writeTarget = [&](const QString& u, const QByteArray& c) { files.write(u, c); };
+    MemoryFileSystem files;
     for (int i = 1; i <= kRows; ++i)
         jobs.append(QStringLiteral("/deck/%1.odp").arg(i));
     // Only the newest file's calls are kept; the whole log would be needlessly large.
     view.onEvents = [&](int) { bridge.clearLog(); };
-    BatchRun batch(jobs, view, bridge, dialogs, reporter, QLatin1Char('/'), files);
 
-    const RunSummary summary = batch.start();
+    const RunSummary summary = runOn(files);
 
     EXPECT_EQ(summary.attempted, kRows);
     EXPECT_EQ(summary.converted, kRows);

@@ -68,9 +68,7 @@ class Bench {
             jobs.append(path);
         }
         if (s.intoOneFolder) {
-            view.intoFolder = true;
-            view.besideSource = false;
-            view.folder = dir.filePath(QStringLiteral("out"));
+            view.choose(true, false, dir.filePath(QStringLiteral("out")));
             QDir().mkpath(view.folder);
         }
         for (int i = 0; i < offices; ++i) {
@@ -100,12 +98,12 @@ class Bench {
     }
 
     Outcome sequential() {
-        BatchRun run(jobs, view, bridges.front(), dialogs, reporter);
+        BatchRun run(jobs, view, bridges.front(), dialogs, reporter, nativeFileSystem());
         return outcome(run.start());
     }
 
     Outcome parallel(int restartAfter = 200) {
-        BatchRun run(jobs, view, bridges.front(), dialogs, reporter);
+        BatchRun run(jobs, view, bridges.front(), dialogs, reporter, nativeFileSystem());
         QList<PoolOffice> pool;
         for (FakeBridge& bridge : bridges) {
             pool.append(PoolOffice(&bridge, [this, &bridge] {
@@ -206,7 +204,8 @@ TEST(ParallelRunTest, TheCallerSeesFilesStartInOrderAndEachEndAsOneBlock) {
     bench.reporter.onReport = [&](const RecordingReporter::Report& r) {
         note(QStringLiteral("report %1 %2").arg(r.step).arg(r.description));
     };
-    BatchRun run(bench.jobs, bench.view, bench.bridges.front(), bench.dialogs, bench.reporter);
+    BatchRun run(bench.jobs, bench.view, bench.bridges.front(), bench.dialogs, bench.reporter,
+                 nativeFileSystem());
     run.onFileStarted = [&](int index, int count, const QString& source) {
         note(QStringLiteral("start %1/%2 %3").arg(index).arg(count).arg(GetFileName(source)));
     };

@@ -2,12 +2,10 @@
 
 #include <QDir>
 #include <QFile>
-#include <QHash>
-#include <QMap>
 #include <QRegularExpression>
-#include <QSet>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <QUrl>
 
 #include <gtest/gtest.h>
 
@@ -15,10 +13,10 @@
 
 #include "convert/batchrun.h"
 #include "convert/fileurl.h"
-#include "convert/runfiles.h"
 #include "convert/runview.h"
 #include "joblist/joblist.h"
 #include "support/fakebridge.h"
+#include "support/memoryfilesystem.h"
 #include "support/scripteddialogs.h"
 #include "support/tempfiles.h"
 
@@ -35,6 +33,12 @@ class RecordingRunView : public RunView {
     // Runs at each turn of the event loop, as the user acting at that moment.
     std::function<void(int turn)> onEvents;
     int turns = 0;
+
+    void choose(bool into, bool beside, const QString& to) {
+        intoFolder = into;
+        besideSource = beside;
+        folder = to;
+    }
 
     void setProgressValue(double value) override {
         values << value;
@@ -60,83 +64,6 @@ class RecordingRunView : public RunView {
     }
 };
 
-// Paths of another system ("C:\\..."), held in memory: folders that exist, and files that a
-// save "wrote", keyed by their file URL so that any spelling the run derives matches.
-class MemoryRunFiles : public RunFiles {
-  public:
-    struct File {
-        State state;
-        QByteArray content;
-        quint64 inode = 0;
-    };
-    QSet<QString> folders;
-    QMap<QString, File> filesByUrl;
-    QStringList stateQueries;
-    QChar separator = QLatin1Char('\\');
-    // A file system that takes names differing only in case for the same file.
-    bool ignoreCase = false;
-    // What the file system says when asked to make a save folder or why a save failed.
-    Problem folderProblem = Problem::None;
-    Problem diagnosis = Problem::None;
-
-    QString url(const QString& path) const { return fileUrlFromPath(path, separator); }
-    void write(const QString& fileUrl, const QByteArray& content) {
-        File f;
-        f.state.exists = true;
-        f.state.regularFile = true;
-        f.state.size = content.size();
-        f.state.modified = ++clock_;
-        f.content = content;
-        f.inode = clock_;
-        filesByUrl.insert(key(fileUrl), f);
-    }
-    bool folderExists(const QString& path) override { return folders.contains(path); }
-    State state(const QString& path) override {
-        stateQueries << path;
-        return file(path).state;
-    }
-    bool sameFile(const QString& a, const QString& b) override {
-        return !a.isEmpty() && key(url(a)) == key(url(b));
-    }
-    QString resolvedPath(const QString& path) override { return url(path); }
-    std::optional<FileId> fileId(const QString& path) override {
-        const auto it = filesByUrl.constFind(key(url(path)));
-        return it == filesByUrl.cend() ? std::nullopt : std::optional(FileId{1, it->inode});
-    }
-    QByteArray head(const QString& path, int count) override {
-        return file(path).content.left(count);
-    }
-    QString createSaveFolder(const QString& folder, Problem* problem) override {
-        *problem = folder.isEmpty() ? Problem::FolderMissing : folderProblem;
-        if (*problem != Problem::None)
-            return {};
-        QString path = folder;
-        if (!path.endsWith(QLatin1Char('/')))
-            path += QLatin1Char('/');
-        return path + QStringLiteral(".save%1").arg(++saves_);
-    }
-    void removeSaveFolder(const QString& path) override {
-        const QString prefix = key(url(path)) + QLatin1Char('/');
-        auto it = filesByUrl.lowerBound(prefix);
-        while (it != filesByUrl.end() && it.key().startsWith(prefix))
-            it = filesByUrl.erase(it);
-    }
-    Problem replace(const QString& from, const QString& to) override {
-        if (!filesByUrl.contains(key(url(from))))
-            return Problem::FolderMissing;
-        filesByUrl.insert(key(url(to)), filesByUrl.take(key(url(from))));
-        return Problem::None;
-    }
-    Problem diagnose(const QString&, const QString&) override { return diagnosis; }
-
-  private:
-    QString key(const QString& fileUrl) const { return ignoreCase ? fileUrl.toLower() : fileUrl; }
-    File file(const QString& path) const { return filesByUrl.value(key(url(path))); }
-
-    qint64 clock_ = 1000;
-    int saves_ = 0;
-};
-
 // A run wired to fakes, converting real files in a temporary folder unless told otherwise.
 class RunFixture : public ::testing::Test {
   protected:
@@ -157,6 +84,22 @@ class RunFixture : public ::testing::Test {
         return path;
     }
     static QString url(const QString& path) { return fileUrlFromPath(path); }
+    // The document URL of every call of that name, in order.
+    QStringList urlsOf(const QString& call) const {
+        QStringList urls;
+        for (const FakeBridge::Call& c : bridge.calls()) {
+            if (c.name == call)
+                urls << c.url;
+        }
+        return urls;
+    }
+    // Runs the list on `files`, paths of its system, where the office's saves land too.
+    RunSummary runOn(MemoryFileSystem& files) {
+        bridge.writeTarget = [&files](const QString& fileUrl, const QByteArray& content) {
+            files.addFile(QUrl(fileUrl).path()).content = content;
+        };
+        return BatchRun(jobs, view, bridge, dialogs, reporter, files, files.separator).start();
+    }
     static QByteArray read(const QString& path) {
         QFile f(path);
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();

@@ -56,7 +56,7 @@ class InterruptedOfficeSaveTest : public OfficeSuite {
                 interrupted = true;
             }
         });
-        BatchRun(jobs, view, bridge, dialogs, reporter).start();
+        BatchRun(jobs, view, bridge, dialogs, reporter, nativeFileSystem()).start();
         done = true;
         watcher.join();
         ASSERT_TRUE(interrupted) << "the save ended before it could be interrupted";

@@ -100,7 +100,7 @@ class SharedRunTest : public OfficeSuite {
                 return {OutputChoice::Place::BesideSource, {}};
             }
         } view;
-        BatchRun batch(jobs, view, *offices.first().bridge, dialogs, reporter);
+        BatchRun batch(jobs, view, *offices.first().bridge, dialogs, reporter, nativeFileSystem());
         batch.onFileStarted = [this](int, int, const QString& source) { started << source; };
         ParallelRun parallel(batch, jobs, view, offices, reporter);
         return batch.start();

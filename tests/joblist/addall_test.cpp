@@ -27,9 +27,9 @@ class AddAllTest : public ::testing::Test {
     }
     void touch(const QString& relative) { testing::writeTestFile(tree.filePath(relative)); }
     QString at(const QString& relative) const { return tree.filePath(relative); }
-    void click() {
+    void click(FileSystem& fs = nativeFileSystem()) {
         AddAllFilesInFolder({dialogs, reporter, jobs, [this](bool busy) { busyCalls << busy; },
-                             [this] { ++eventTurns; }});
+                             [this] { ++eventTurns; }, fs});
     }
 
     QTemporaryDir home;
@@ -122,10 +122,9 @@ TEST_F(AddAllTest, ARootFolderGivesSingleSeparators) {
     MemoryFileSystem fs;
     fs.addFile("/top.odp");
     fs.addFile("/sub/inner.odp");
-    FileSystemOverride useIt(fs);
     dialogs.inputAnswers << "odp";
     dialogs.folderAnswers << "/";
-    click();
+    click(fs);
     EXPECT_EQ(jobs.texts(), QStringList({"/top.odp", "/sub/inner.odp"}));
 }
 

@@ -20,7 +20,8 @@ class AddDropTest : public ::testing::Test {
     }
     QString at(const QString& relative) const { return tree.filePath(relative); }
     int drop(const QStringList& paths) {
-        return AddDroppedPaths(paths, jobs, reporter, [this] { ++eventTurns; });
+        return AddDroppedPaths(
+            paths, jobs, reporter, [this] { ++eventTurns; }, nativeFileSystem());
     }
 
     QTemporaryDir tree;

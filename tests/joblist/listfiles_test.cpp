@@ -80,11 +80,7 @@ class ListFilesTest : public ::testing::Test {
 };
 
 TEST_F(ListFilesTest, NamesExistingFilesInListingOrder) {
-    fs.addFile(QStringLiteral("/s/b.odp"));
-    fs.addFile(QStringLiteral("/s/B.odp"));
-    fs.addFile(QStringLiteral("/s/a.ODP"));
-    fs.addFile(QStringLiteral("/s/c.odpx"));
-    fs.addFile(QStringLiteral("/s/sub/deeper.odp"));
+    fs.addTree({"/s/b.odp", "/s/B.odp", "/s/a.ODP", "/s/c.odpx", "/s/sub/deeper.odp"});
     const QStringList expected = {"a.ODP", "B.odp", "b.odp"};
     EXPECT_EQ(ListFiles(QStringLiteral("/s"), QStringLiteral("*.odp"), fs), expected);
     EXPECT_EQ(ListFiles(QStringLiteral("/s/"), QStringLiteral("*.odp"), fs), expected);
@@ -120,10 +116,7 @@ TEST_F(ListFilesTest, UndecodableAndUnmatchedNamesAreLeftOutAndTold) {
 }
 
 TEST_F(ListFilesTest, NothingToListGivesNoNames) {
-    fs.addFile(QStringLiteral("/s/a.txt"));
-    fs.addFolder(QStringLiteral("/empty"));
-    fs.addFolder(QStringLiteral("/closed"));
-    fs.addFile(QStringLiteral("/closed/a.odp"));
+    fs.addTree({"/s/a.txt", "/empty/", "/closed/a.odp"});
     fs.failListing(QStringLiteral("/closed"), listingerror::kPermissionDenied);
     EXPECT_TRUE(ListFiles(QStringLiteral("/s"), QStringLiteral("*.odp"), fs).isEmpty());
     EXPECT_TRUE(ListFiles(QStringLiteral("/empty"), QStringLiteral("*.*"), fs).isEmpty());

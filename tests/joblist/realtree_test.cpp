@@ -63,15 +63,18 @@ class RealTreeTest : public ::testing::Test {
     QStringList addTree(const QString& start, const QString& pattern = QStringLiteral("*.odp"),
                         const WalkNotice& notice = {}) {
         QStringList added;
-        AddFilesOfTree(start, {pattern,
-                               reporter,
-                               location::kAddFolder,
-                               {},
-                               [&](const QString& p) { added.append(p); },
-                               notice});
+        AddFilesOfTree(start,
+                       {pattern,
+                        reporter,
+                        location::kAddFolder,
+                        {},
+                        [&](const QString& p) { added.append(p); },
+                        notice},
+                       fs);
         return added;
     }
 
+    FileSystem& fs = nativeFileSystem();
     QTemporaryDir dir;
     QString root;
     QStringList fifos;
@@ -171,9 +174,9 @@ TEST_F(RealTreeTest, ListingOrderAndNames) {
     for (const char* name : {"b.odp", "B.odp", "a.odp", "C.odp", "é.odp", "日本.odp", "x.odpx"})
         touch(QString::fromUtf8(name));
     QDir().mkdir(path(QStringLiteral("folder.odp")));
-    EXPECT_EQ(ListFiles(root, QStringLiteral("*.odp")),
+    EXPECT_EQ(ListFiles(root, QStringLiteral("*.odp"), fs),
               QStringList({"a.odp", "B.odp", "b.odp", "C.odp", "é.odp", "日本.odp"}));
-    EXPECT_TRUE(ListFiles(root, QStringLiteral("*.ppt")).isEmpty());
+    EXPECT_TRUE(ListFiles(root, QStringLiteral("*.ppt"), fs).isEmpty());
 }
 
 TEST_F(RealTreeTest, FifosNeitherBlockNorCount) {
@@ -181,16 +184,19 @@ TEST_F(RealTreeTest, FifosNeitherBlockNorCount) {
     fifo(QStringLiteral("pipe.odp"));
     touch(QStringLiteral("sub/b.odp"));
     fifo(QStringLiteral("sub/pipe"));
-    EXPECT_FALSE(withDeadline([&] { return IsExistingFile(path(QStringLiteral("pipe.odp"))); }));
-    EXPECT_EQ(withDeadline([&] { return ListFiles(root, QStringLiteral("*.*")); }),
+    EXPECT_FALSE(
+        withDeadline([&] { return IsExistingFile(path(QStringLiteral("pipe.odp")), fs); }));
+    EXPECT_EQ(withDeadline([&] { return ListFiles(root, QStringLiteral("*.*"), fs); }),
               QStringList({"a.odp"}));
     QStringList added;
     withDeadline([&] {
-        return AddFilesOfTree(
-            root,
-            {QStringLiteral("*.*"), reporter, location::kAddFolder, {}, [&](const QString& p) {
-                 added.append(p);
-             }});
+        return AddFilesOfTree(root,
+                              {QStringLiteral("*.*"),
+                               reporter,
+                               location::kAddFolder,
+                               {},
+                               [&](const QString& p) { added.append(p); }},
+                              fs);
     });
     EXPECT_EQ(added,
               QStringList({path(QStringLiteral("a.odp")), path(QStringLiteral("sub/b.odp"))}));
@@ -206,7 +212,7 @@ TEST_F(RealTreeTest, ALinkBackToAnAncestorEndsTheWalk) {
 
     FolderList folders = {path(QStringLiteral("a/"))};
     withDeadline([&] {
-        GetSubDirectories2016(folders, true, reporter);
+        GetSubDirectories2016(folders, true, reporter, {}, fs);
         return 0;
     });
     EXPECT_EQ(folders, QStringList({path(QStringLiteral("a/")), path(QStringLiteral("a/away/")),
@@ -220,10 +226,13 @@ TEST_F(RealTreeTest, AHiddenFileIsAddedOnlyWhenNotAnOrdinaryOne) {
     touch(QStringLiteral(".hidden-dir/inside.odp"));
     touch(QStringLiteral("~$lock.odp"));
     QStringList added;
-    AddFilesOfTree(
-        root, {QStringLiteral("*.odp"), reporter, location::kAddFolder, {}, [&](const QString& p) {
-                   added.append(p);
-               }});
+    AddFilesOfTree(root,
+                   {QStringLiteral("*.odp"),
+                    reporter,
+                    location::kAddFolder,
+                    {},
+                    [&](const QString& p) { added.append(p); }},
+                   fs);
     EXPECT_EQ(added, QStringList({path(QStringLiteral("shown.odp")),
                                   path(QStringLiteral(".hidden-dir/inside.odp"))}));
 }

@@ -125,7 +125,7 @@ class SamplesTest : public ::testing::Test {
         return UnscrambleText(ReadSetting(Setting::Snapshot).value_or(QStringLiteral("<missing>")),
                               kSampleKey);
     }
-    void click() { LoadSamplesClick(jobs, folder, dialogs, shell, reporter); }
+    void click() { LoadSamplesClick(jobs, folder, dialogs, shell, reporter, fs); }
 
     QTemporaryDir home;
     QTemporaryDir program;
@@ -135,6 +135,7 @@ class SamplesTest : public ::testing::Test {
     RecordingShell shell;
     RecordingReporter reporter;
     JobList jobs;
+    FileSystem& fs = nativeFileSystem();
 };
 
 TEST_F(SamplesTest, RecordsEveryFileOfTheSampleFolderScrambled) {
@@ -142,7 +143,7 @@ TEST_F(SamplesTest, RecordsEveryFileOfTheSampleFolderScrambled) {
     touch(sample("a.odp"));
     QDir().mkpath(sample("sub"));
     int turns = 0;
-    RecordSampleFiles(folder, [&] { ++turns; });
+    RecordSampleFiles(folder, fs, [&] { ++turns; });
     const QString expected = sample("a.odp") + QLatin1Char('|') + sample("b.odp");
     EXPECT_EQ(ReadSetting(Setting::Snapshot), ScrambleText(expected, kSampleKey));
     EXPECT_EQ(recorded(), expected);
@@ -150,18 +151,18 @@ TEST_F(SamplesTest, RecordsEveryFileOfTheSampleFolderScrambled) {
 }
 
 TEST_F(SamplesTest, AnEmptyOrMissingSampleFolderRecordsEmptyText) {
-    RecordSampleFiles(folder);
+    RecordSampleFiles(folder, fs);
     EXPECT_EQ(ReadSetting(Setting::Snapshot), QString());
     QDir().mkpath(sample(QString()));
     SaveSetting(Setting::Snapshot, QStringLiteral("old"));
-    RecordSampleFiles(folder);
+    RecordSampleFiles(folder, fs);
     EXPECT_EQ(ReadSetting(Setting::Snapshot), QString());
 }
 
 TEST_F(SamplesTest, LoadingAddsEachRecordedSampleOnceAndAsksEveryTime) {
     touch(sample("a.odp"));
     touch(sample("b.odp"));
-    RecordSampleFiles(folder);
+    RecordSampleFiles(folder, fs);
     click();
     click();
     EXPECT_EQ(jobs.texts(), QStringList({sample("a.odp"), sample("b.odp")}));
@@ -179,7 +180,7 @@ TEST_F(SamplesTest, LoadingAddsEachRecordedSampleOnceAndAsksEveryTime) {
 TEST_F(SamplesTest, KeepsWhatIsListedAndAddsOnlyTheMissingSamplesAtTheEnd) {
     touch(sample("a.odp"));
     touch(sample("b.odp"));
-    RecordSampleFiles(folder);
+    RecordSampleFiles(folder, fs);
     jobs.append(QStringLiteral("/elsewhere/x.odp"));
     jobs.append(sample("b.odp"));
     click();
@@ -191,7 +192,7 @@ TEST_F(SamplesTest, SkipsSamplesDeletedSinceTheyWereRecordedWithoutAWord) {
     touch(sample("a.odp"));
     touch(sample("b.odp"));
     touch(sample("c.odp"));
-    RecordSampleFiles(folder);
+    RecordSampleFiles(folder, fs);
     ASSERT_TRUE(QFile::remove(sample("b.odp")));
     touch(sample("new.odp"));
     click();
@@ -220,7 +221,7 @@ TEST_F(SamplesTest, SamplesUnderANonAsciiProgramFolderComeBackIntact) {
     folder = program.filePath(QString::fromUtf8("Présentations 日本"));
     touch(sample(QString::fromUtf8("Übersicht ÿ.odp")));
     touch(sample(QString::fromUtf8("会議.odp")));
-    RecordSampleFiles(folder);
+    RecordSampleFiles(folder, fs);
     click();
     EXPECT_EQ(jobs.texts(), QStringList({sample(QString::fromUtf8("Übersicht ÿ.odp")),
                                          sample(QString::fromUtf8("会議.odp"))}));
@@ -231,7 +232,7 @@ TEST_F(SamplesTest, TheSamplesBesideTheBuiltProgramAreGenuinePresentations) {
     if (bin.isEmpty() || !QDir(bin + QStringLiteral("/Samples")).exists())
         GTEST_SKIP() << "no Samples folder beside the built program";
     folder = bin;
-    RecordSampleFiles(folder);
+    RecordSampleFiles(folder, fs);
     click();
     EXPECT_GE(jobs.count(), 3);
     const QByteArray odpHeader("mimetypeapplication/vnd.oasis.opendocument.presentation");
@@ -247,8 +248,8 @@ TEST_F(SamplesTest, TheSamplesBesideTheBuiltProgramAreGenuinePresentations) {
 
 TEST_F(SamplesTest, AFailureIsReportedAtStep100AndEndsTheClick) {
     touch(sample("a.odp"));
-    RecordSampleFiles(folder);
-    LoadSamplesClick(jobs, folder, dialogs, shell, reporter,
+    RecordSampleFiles(folder, fs);
+    LoadSamplesClick(jobs, folder, dialogs, shell, reporter, fs,
                      [] { throw AppError(QStringLiteral("events failed")); });
     ASSERT_EQ(reporter.reports.size(), 1);
     EXPECT_EQ(reporter.reports[0].description, QStringLiteral("events failed"));

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QDateTime>
 #include <QMap>
 #include <QString>
 #include <QStringList>
@@ -12,8 +11,11 @@
 namespace slate::testing {
 
 // A file system held in memory, for trees with exact attribute values, links, folders that
-// cannot be listed, names that are not valid UTF-8 and special files. Paths are absolute and
-// "/"-separated; doubled and trailing separators are ignored, as the real one does.
+// cannot be listed, names that are not valid UTF-8 and special files, and for saves whose
+// outcome a test chooses. Paths are absolute and "/"-separated; doubled and trailing
+// separators are ignored, as the real one does. With `separator` set to "\\" it holds paths of
+// another system instead: "C:\\x" as "/C:/x", "\\\\srv\\s" as "/srv/s", and "/C:/x" (the path of
+// a file URL) reaches the same place.
 class MemoryFileSystem : public FileSystem {
   public:
     enum class Kind { Folder, File, Special, Link };
@@ -26,10 +28,22 @@ class MemoryFileSystem : public FileSystem {
         bool validName = true;
         bool attributesUnreadable = false;
         int listingFailure = 0;  // a listingerror code, 0 for none
-        QDateTime modified = QDateTime::fromSecsSinceEpoch(1600000000);
+        QByteArray content;
+        quint64 inode = 0;
     };
 
-    MemoryFileSystem() { nodes_.insert(QStringLiteral("/"), Node{}); }
+    QChar separator;
+    // Names differing only in case name the same file (set before adding anything).
+    bool ignoreCase = false;
+    // What the system says when asked to make a save folder, and why a save failed.
+    WriteProblem saveFolderProblem = WriteProblem::None;
+    WriteProblem diagnosis = WriteProblem::None;
+    // How often each folder was listed, by its resolved path.
+    QMap<QString, int> listings;
+
+    explicit MemoryFileSystem(QChar separator = QLatin1Char('/')) : separator(separator) {
+        nodes_.insert(QStringLiteral("/"), Node{});
+    }
 
     // Each adder creates missing parent folders with derived attributes.
     Node& addFolder(const QString& path, std::optional<int> attributes = {}) {
@@ -37,6 +51,11 @@ class MemoryFileSystem : public FileSystem {
     }
     Node& addFile(const QString& path, std::optional<int> attributes = {}) {
         return add(path, Kind::File, attributes);
+    }
+    // A folder for each path that ends in "/", a file for every other one.
+    void addTree(const QStringList& paths) {
+        for (const QString& path : paths)
+            add(path, path.endsWith(QLatin1Char('/')) ? Kind::Folder : Kind::File, {});
     }
     // A FIFO, socket or device.
     Node& addSpecial(const QString& path) { return add(path, Kind::Special, {}); }
@@ -55,15 +74,30 @@ class MemoryFileSystem : public FileSystem {
     void failListing(const QString& path, int code) { node(path).listingFailure = code; }
     void hideAttributes(const QString& path) { node(path).attributesUnreadable = true; }
 
-    // How often each folder was listed, by its resolved path.
-    QMap<QString, int> listings;
+    // The held path of every regular file, in order.
+    QStringList files() const {
+        QStringList paths;
+        for (auto it = nodes_.cbegin(); it != nodes_.cend(); ++it) {
+            if (it->kind == Kind::File)
+                paths << it.key();
+        }
+        return paths;
+    }
+    // The path under which a given path is held.
+    QString held(const QString& path) const {
+        QString key = QStringLiteral("/");
+        for (const QString& part : partsOf(path))
+            key = join(key, part);
+        return key;
+    }
 
     std::optional<int> attributes(const QString& path) override {
         const std::optional<QString> key = resolve(path, false);
         if (!key)
             return std::nullopt;
         const std::optional<int> value = attributesOf(*key);
-        const bool slashed = path.size() > 1 && path.endsWith(QLatin1Char('/'));
+        const QString spelled = normal(path);
+        const bool slashed = spelled.size() > 1 && spelled.endsWith(QLatin1Char('/'));
         if (value && slashed && !(*value & attribute::kFolder))
             return std::nullopt;
         return value;
@@ -97,25 +131,88 @@ class MemoryFileSystem : public FileSystem {
         return entries;
     }
 
-    bool isRegularFile(const QString& path) override {
-        const std::optional<QString> key = resolve(path, true);
-        return key && nodes_.value(*key).kind == Kind::File;
-    }
-
-    std::optional<QDateTime> modificationTime(const QString& path) override {
+    FileState state(const QString& path) override {
         const std::optional<QString> key = resolve(path, true);
         if (!key)
-            return std::nullopt;
-        return nodes_.value(*key).modified;
+            return {};
+        const Node& n = nodes_[*key];
+        const bool regular = n.kind == Kind::File;
+        return {true, regular, regular ? n.content.size() : 0};
     }
 
     QString canonicalPath(const QString& path) override {
         return resolve(path, true).value_or(QString());
     }
 
+    bool sameFile(const QString& a, const QString& b) override {
+        if (a.isEmpty() || b.isEmpty())
+            return false;
+        const QString found = identity(a);
+        return resolvedPath(a) == resolvedPath(b) || (!found.isEmpty() && found == identity(b));
+    }
+
+    QString resolvedPath(const QString& path) override {
+        if (path.isEmpty())
+            return {};
+        const QString key = held(path);
+        const QString folder = parentOf(key);
+        return join(resolve(folder, true).value_or(folder),
+                    key.mid(key.lastIndexOf(QLatin1Char('/')) + 1));
+    }
+
+    std::optional<FileId> fileId(const QString& path) override {
+        const std::optional<QString> key = resolve(path, false);
+        return key ? std::optional(FileId{1, nodes_[*key].inode}) : std::nullopt;
+    }
+
+    QByteArray head(const QString& path, int count) override {
+        const std::optional<QString> key = resolve(path, true);
+        return key ? nodes_[*key].content.left(count) : QByteArray();
+    }
+
+    QString createSaveFolder(const QString& folder, WriteProblem* problem) override {
+        *problem = folder.isEmpty() ? WriteProblem::FolderMissing : saveFolderProblem;
+        if (*problem != WriteProblem::None)
+            return {};
+        QString path = folder;
+        if (!path.endsWith(QLatin1Char('/')))
+            path += QLatin1Char('/');
+        path += QStringLiteral(".save%1").arg(++saves_);
+        addFolder(path);
+        return path;
+    }
+
+    void removeSaveFolder(const QString& path) override {
+        const QString key = held(path);
+        nodes_.remove(key);
+        const QString inside = key + QLatin1Char('/');
+        auto it = nodes_.lowerBound(inside);
+        while (it != nodes_.end() && it.key().startsWith(inside))
+            it = nodes_.erase(it);
+    }
+
+    WriteProblem replace(const QString& from, const QString& to) override {
+        const std::optional<QString> key = resolve(from, false);
+        if (!key)
+            return WriteProblem::FolderMissing;
+        const Node moved = nodes_.take(*key);
+        add(resolvedPath(to), moved.kind, {}) = moved;
+        return WriteProblem::None;
+    }
+
+    WriteProblem diagnose(const QString&, const QString&) override { return diagnosis; }
+
   private:
-    static QStringList partsOf(const QString& path) {
-        return path.split(QLatin1Char('/'), Qt::SkipEmptyParts);
+    QString normal(QString path) const {
+        if (separator != QLatin1Char('/') && !path.isEmpty()) {
+            path.replace(separator, QLatin1Char('/'));
+            if (!path.startsWith(QLatin1Char('/')))
+                path.prepend(QLatin1Char('/'));
+        }
+        return ignoreCase ? path.toLower() : path;
+    }
+    QStringList partsOf(const QString& path) const {
+        return normal(path).split(QLatin1Char('/'), Qt::SkipEmptyParts);
     }
     static QString parentOf(const QString& key) {
         const qsizetype slash = key.lastIndexOf(QLatin1Char('/'));
@@ -125,12 +222,7 @@ class MemoryFileSystem : public FileSystem {
         return folder == QLatin1String("/") ? folder + name : folder + QLatin1Char('/') + name;
     }
 
-    Node& node(const QString& path) {
-        QString key = QStringLiteral("/");
-        for (const QString& part : partsOf(path))
-            key = join(key, part);
-        return nodes_[key];
-    }
+    Node& node(const QString& path) { return nodes_[held(path)]; }
 
     Node& add(const QString& path, Kind kind, std::optional<int> attributes) {
         QString key = QStringLiteral("/");
@@ -146,13 +238,14 @@ class MemoryFileSystem : public FileSystem {
         created = Node{};
         created.kind = kind;
         created.attributes = attributes;
+        created.inode = ++inodes_;
         return created;
     }
 
     // The stored key the path leads to, following links on the way (and at the end when
     // `followLast`); no value for a missing or unreachable path.
     std::optional<QString> resolve(const QString& path, bool followLast, int depth = 0) const {
-        if (path.isEmpty() || !path.startsWith(QLatin1Char('/')) || depth > 40)
+        if (!normal(path).startsWith(QLatin1Char('/')) || depth > 40)
             return std::nullopt;
         QString key = QStringLiteral("/");
         const QStringList parts = partsOf(path);
@@ -198,6 +291,8 @@ class MemoryFileSystem : public FileSystem {
     }
 
     QMap<QString, Node> nodes_;
+    quint64 inodes_ = 0;
+    int saves_ = 0;
 };
 
 }  // namespace slate::testing

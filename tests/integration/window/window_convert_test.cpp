@@ -6,6 +6,7 @@
 #include <QTest>
 
 #include "app/mainwindow.h"
+#include "common/platform/filesystem.h"
 #include "common/settings.h"
 #include "joblist/joblist.h"
 #include "officefixture.h"
@@ -21,8 +22,8 @@ class WindowWithOffice : public OfficeSuite {
   protected:
     void SetUp() override {
         ASSERT_TRUE(settingsFolder.isValid());
-        window = std::make_unique<MainWindow>(
-            WindowServices{dialogs, shell, random, reporter, bridge(), dir_.path()});
+        window = std::make_unique<MainWindow>(WindowServices{
+            dialogs, shell, random, reporter, bridge(), nativeFileSystem(), dir_.path()});
         window->setCloseAction([] {});
         window->Form_Load();
         window->show();
