@@ -6,6 +6,7 @@
 #include <QSet>
 
 #include "app/console.h"
+#include "common/errorlocations.h"
 #include "common/errorpolicy.h"
 #include "common/files.h"
 #include "joblist/addfolder.h"

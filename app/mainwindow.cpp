@@ -13,10 +13,13 @@
 #include <QScreen>
 
 #include "app/artwork.h"
+#include "app/clearliststeps.h"
 #include "app/joblistview.h"
 #include "app/outputoptions.h"
+#include "app/startupsteps.h"
 #include "app/twips.h"
 #include "common/apptitle.h"
+#include "common/errorlocations.h"
 #include "common/errorpolicy.h"
 #include "common/files.h"
 #include "common/interaction.h"
@@ -337,7 +340,7 @@ void MainWindow::PushButton9_Click() {
 
 void MainWindow::PushButton8_Click() {
     GuardedProcedure g(services_.reporter, location::kClearList);
-    g.step(100, [&] {
+    g.step(ClearListStep::ClearList, [&] {
         if (isBusy())
             return;
         jobList_->clear();
@@ -346,33 +349,35 @@ void MainWindow::PushButton8_Click() {
 
 void MainWindow::Form_Load() {
     GuardedProcedure g(services_.reporter, location::kFormLoad);
-    g.step(100, [&] { ApplySkin(); });
-    if (g.test(102, [&] {
+    g.step(StartupStep::ApplySkin, [&] { ApplySkin(); });
+    if (g.test(StartupStep::TestHandPointer, [&] {
             return PathExists(QDir(services_.programFolder).filePath(QStringLiteral("HAND-M.CUR")));
         })) {
-        g.step(104, [&] { loadCustomPointer(); });
+        g.step(StartupStep::LoadHandPointer, [&] { loadCustomPointer(); });
     }
-    g.step(106, [&] {
+    g.step(StartupStep::MaybeOpenHomePage, [&] {
         // Now and then the product's home page is offered, without waiting for it.
         const int draw = static_cast<int>(services_.random.fraction() * 100) + 1;
         if (draw == 7)
             services_.shell.openUrl(product::kHomePage);
     });
     // The sample files are recorded once; an empty record is tried again at the next start.
-    for (const int step : {108, 128}) {
+    for (const StartupStep step : {StartupStep::RecordSamples, StartupStep::RecordSamplesAgain}) {
         if (g.test(step, [&] { return GetSetting(Setting::Snapshot).isEmpty(); })) {
             g.step(step, [&] { RecordSampleFiles(services_.programFolder, handlePendingEvents); });
         }
     }
-    g.step(130, [&] {
+    g.step(StartupStep::SetCaption, [&] {
         setWindowTitle(product::kName);
         setWindowIcon(artwork::programIcon());
         SetAppTitle();
     });
-    g.step(132, [&] { jobList_->setHeaderText(QStringLiteral("Impress File(s)")); });
-    g.step(134, [&] { ListView1->setColumnWidth(0, twipsToPixels(7000, logicalDpi(this))); });
+    g.step(StartupStep::AddListColumn,
+           [&] { jobList_->setHeaderText(QStringLiteral("Impress File(s)")); });
+    g.step(StartupStep::SetColumnWidth,
+           [&] { ListView1->setColumnWidth(0, twipsToPixels(7000, logicalDpi(this))); });
     outputOptions_->restore(g);
-    g.step(148, [&] {
+    g.step(StartupStep::RequireOffice, [&] {
         RequireOpenOffice(services_.bridge, services_.dialogs, services_.shell, endProgram_,
                           diagnostics_);
     });

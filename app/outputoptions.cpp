@@ -9,6 +9,9 @@
 #include <optional>
 #include <utility>
 
+#include "app/pickoutputsteps.h"
+#include "app/startupsteps.h"
+#include "common/errorlocations.h"
 #include "common/errorpolicy.h"
 #include "common/interaction.h"
 #include "common/paths.h"
@@ -150,42 +153,46 @@ void OutputOptions::setSelected(QRadioButton* button, bool selected) {
 }
 
 void OutputOptions::restore(GuardedProcedure& g) {
-    g.step(136, [&] {
+    g.step(StartupStep::RestoreOutputFolder, [&] {
         // The Desktop is looked up only when needed: a stored folder must not fail with it.
         const std::optional<QString> stored = ReadSetting(Setting::Text1);
         const QString text = stored ? *stored : GetDesktopFolder();
         changeInStep([&] { text1_->setText(text); });
     });
-    g.step(138, [&] {
+    g.step(StartupStep::RestoreIntoFolderOption, [&] {
         const bool selected = GetBooleanSetting(Setting::Option1);
         changeInStep([&] { setSelected(option1_, selected); });
     });
-    g.step(140, [&] {
+    g.step(StartupStep::RestoreBesideSourceOption, [&] {
         const bool selected = GetBooleanSetting(Setting::Option2);
         changeInStep([&] { setSelected(option2_, selected); });
     });
-    if (g.test(142, [&] { return option1_->isChecked(); }))
-        g.step(144, [&] { frame4_->setEnabled(true); });
+    if (g.test(StartupStep::TestIntoFolder, [&] { return option1_->isChecked(); }))
+        g.step(StartupStep::EnableFolderBox, [&] { frame4_->setEnabled(true); });
     else
-        g.step(146, [&] { frame4_->setEnabled(false); });
+        g.step(StartupStep::DisableFolderBox, [&] { frame4_->setEnabled(false); });
 }
 
 void OutputOptions::PushButton3_Click() {
     GuardedProcedure g(reporter_, location::kPickOutput);
     QString picked;
-    g.step(100, [&] { lastFolder_ = GetSetting(Setting::LastFolderDot); });
-    g.step(100, [&] { picked = dialogs_.browseForFolder(kPickFolderTitle, lastFolder_); });
-    if (g.test(102, [&] { return picked.isEmpty(); }))
+    g.step(PickOutputStep::LoadLastFolder,
+           [&] { lastFolder_ = GetSetting(Setting::LastFolderDot); });
+    g.step(PickOutputStep::OpenPicker,
+           [&] { picked = dialogs_.browseForFolder(kPickFolderTitle, lastFolder_); });
+    if (g.test(PickOutputStep::TestCancelled, [&] { return picked.isEmpty(); }))
         return;
 
-    g.step(104, [&] { lastFolder_ = picked; });
-    g.step(104, [&] { SaveSetting(Setting::LastFolderDot, picked); });
+    g.step(PickOutputStep::RememberFolder, [&] { lastFolder_ = picked; });
+    g.step(PickOutputStep::SaveLastFolder, [&] { SaveSetting(Setting::LastFolderDot, picked); });
     // A root already ends in the separator and must not show it twice.
-    if (g.test(104, [&] { return !picked.endsWith(kNativeSeparator); })) {
-        g.step(106, [&] { changeInStep([&] { text1_->setText(picked + kNativeSeparator); }); });
+    if (g.test(PickOutputStep::TestTrailingSeparator,
+               [&] { return !picked.endsWith(kNativeSeparator); })) {
+        g.step(PickOutputStep::ShowWithSeparator,
+               [&] { changeInStep([&] { text1_->setText(picked + kNativeSeparator); }); });
         return;
     }
-    g.step(108, [&] { changeInStep([&] { text1_->setText(picked); }); });
+    g.step(PickOutputStep::ShowAsPicked, [&] { changeInStep([&] { text1_->setText(picked); }); });
 }
 
 }  // namespace slate

@@ -4,6 +4,7 @@
 #include <memory>
 #include <optional>
 
+#include "common/errorlocations.h"
 #include "common/errorpolicy.h"
 #include "common/interaction.h"
 #include "convert/convertsteps.h"

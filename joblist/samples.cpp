@@ -2,12 +2,14 @@
 
 #include <QByteArray>
 
+#include "common/errorlocations.h"
 #include "common/errorpolicy.h"
 #include "common/files.h"
 #include "common/interaction.h"
 #include "common/settings.h"
 #include "joblist/isinlist.h"
 #include "joblist/joblist.h"
+#include "joblist/samplesteps.h"
 
 namespace slate {
 
@@ -79,8 +81,7 @@ void RecordSampleFiles(const QString& programFolder, const ProcessEvents& proces
     for (const QString& name :
          ListFiles(programFolder + QStringLiteral("/Samples"), QStringLiteral("*.*")))
         paths << programFolder + kSamplesFolder + name;
-    SaveSetting(Setting::Snapshot,
-                ScrambleText(paths.join(kSeparator), kSampleKey, processEvents));
+    SaveSetting(Setting::Snapshot, ScrambleText(paths.join(kSeparator), kSampleKey, processEvents));
 }
 
 void LoadSampleFiles(JobList& jobs, const QString& programFolder, Dialogs& dialogs, Shell& shell,
@@ -98,7 +99,8 @@ void LoadSampleFiles(JobList& jobs, const QString& programFolder, Dialogs& dialo
 void LoadSamplesClick(JobList& jobs, const QString& programFolder, Dialogs& dialogs, Shell& shell,
                       ErrorReporter& reporter, const ProcessEvents& processEvents) {
     GuardedProcedure g(reporter, location::kLoadSamples);
-    g.step(100, [&] { LoadSampleFiles(jobs, programFolder, dialogs, shell, processEvents); });
+    g.step(LoadSamplesStep::LoadSampleFiles,
+           [&] { LoadSampleFiles(jobs, programFolder, dialogs, shell, processEvents); });
 }
 
 }  // namespace slate

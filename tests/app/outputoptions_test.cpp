@@ -14,6 +14,7 @@
 
 #include "app/outputoptions.h"
 #include "common/apptitle.h"
+#include "common/errorlocations.h"
 #include "common/settings.h"
 #include "common/specialfolders.h"
 #include "support/scripteddialogs.h"
