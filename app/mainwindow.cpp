@@ -267,12 +267,10 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 }
 
 void MainWindow::setProgress(double value) {
-    progress_ = value;
     ProgressBar1->setValue(qBound(0, static_cast<int>(value), 100));
 }
 
 void MainWindow::setProgressText(const QString& text) {
-    progressText_ = text;
     static_cast<TextProgressBar*>(ProgressBar1)->setPlainText(text);
     ProgressBar1->setAccessibleDescription(text);
 }
@@ -298,7 +296,6 @@ bool MainWindow::ApplySkin() {
                            .arg(skin.fileName(), skin.errorString()));
     }
     setStyleSheet(QString::fromUtf8(skin.readAll()));
-    skinApplied_ = true;
     return true;
 }
 

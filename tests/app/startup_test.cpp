@@ -64,7 +64,7 @@ TEST_F(WindowTest, WithoutTheOfficeTheStartUpOffersTheDownloadPageAndEndsTheProg
     EXPECT_TRUE(product::kOfficeDownloadPage.endsWith(QStringLiteral("/download/index.html")));
     EXPECT_EQ(endRequests, 1);
     // The check is the last step: everything before it has run, nothing was reported.
-    EXPECT_FALSE(window().Text1->text().isEmpty());
+    EXPECT_FALSE(control<QLineEdit>("Text1")->text().isEmpty());
     EXPECT_TRUE(reporter.reports.isEmpty());
 }
 
@@ -112,8 +112,8 @@ TEST_F(WindowTest, LoadSamplesButtonAddsTheRecordedFilesOnceAndOffersTheFolder) 
     deck.close();
     window().Form_Load();
     dialogs.messageAnswers << MsgAnswer::No << MsgAnswer::Yes;
-    window().PushButton9->click();
-    window().PushButton9->click();
+    control<QPushButton>("PushButton9")->click();
+    control<QPushButton>("PushButton9")->click();
     EXPECT_EQ(window().jobList().texts(),
               QStringList{programFolder.filePath(QStringLiteral("Samples/intro.odp"))});
     EXPECT_EQ(dialogs.messageTexts().size(), 2);
