@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 
 #include "common/errorlocations.h"
+#include "common/product.h"
 #include "convert/convertsteps.h"
 
 namespace slate {
@@ -46,8 +47,8 @@ QString oneLine(const QString& text) {
 
 void writeProblem(QTextStream& err, const QString& subject, const QString& text) {
     writeLine(err, subject.isEmpty()
-                       ? QStringLiteral("%1: %2").arg(kCommandName, text)
-                       : QStringLiteral("%1: %2: %3").arg(kCommandName, subject, text));
+                       ? QStringLiteral("%1: %2").arg(product::kCommandName, text)
+                       : QStringLiteral("%1: %2: %3").arg(product::kCommandName, subject, text));
 }
 
 void ConsoleErrorReporter::report(const QString& description, const QString& location, int step) {

@@ -55,6 +55,7 @@ class TextProgressBar : public QProgressBar {
 const QString kListTooltip = QStringLiteral(
     "Drag and drop files here. Double-click item to remove it. Move | line to right and out of "
     "window to reveal full names.");
+const QString kListHeader = QStringLiteral("Impress File(s)");
 constexpr int kClientWidthTwips = 8040;
 constexpr int kClientHeightTwips = 6660;
 
@@ -118,7 +119,7 @@ void MainWindow::buildControls() {
     ListView1 = new JobListView(jobList_, this);
     ListView1->setObjectName(QStringLiteral("ListView1"));
     ListView1->setToolTip(kListTooltip);
-    ListView1->setAccessibleName(QStringLiteral("Impress File(s)"));
+    ListView1->setAccessibleName(kListHeader);
     ListView1->setAccessibleDescription(kListTooltip);
     ListView1->setDragPointerFile(
         QDir(services_.programFolder).filePath(QStringLiteral("drag.ico")));
@@ -136,7 +137,7 @@ void MainWindow::buildControls() {
     ProgressBar1->setAlignment(Qt::AlignCenter);
     ProgressBar1->setAccessibleName(QStringLiteral("Progress"));
     place(ProgressBar1, 120, 6150, 7800, 405);
-    setProgressText(QStringLiteral("Progress Bar"));
+    setProgressText(runtext::kProgressRest);
     setProgress(0);
 
     auto button = [this, &place](const char* name, const QString& caption, int l, int t, int w,
@@ -369,8 +370,7 @@ void MainWindow::Form_Load() {
         setWindowIcon(artwork::programIcon());
         SetAppTitle();
     });
-    g.step(StartupStep::AddListColumn,
-           [&] { jobList_->setHeaderText(QStringLiteral("Impress File(s)")); });
+    g.step(StartupStep::AddListColumn, [&] { jobList_->setHeaderText(kListHeader); });
     g.step(StartupStep::SetColumnWidth,
            [&] { ListView1->setColumnWidth(0, twipsToPixels(7000, logicalDpi(this))); });
     outputOptions_->restore(g);
