@@ -243,6 +243,13 @@ void admitSubFolders(GuardedProcedure& g, const FolderList& subFolders, FolderLi
     }
 }
 
+// Removes an entry while the walk stands at `i`, keeping it on the entry that followed.
+void removeDuringWalk(FolderList& folders, qsizetype& i, qsizetype at) {
+    folders.removeAt(at);
+    if (at <= i)
+        --i;
+}
+
 void walkLevel(FolderList& folders, bool recurse, bool deeper, ErrorReporter& reporter,
                const ProcessEvents& processEvents, Walk& walk) {
     GuardedProcedure g(reporter, location::kFolderWalker);
@@ -252,12 +259,6 @@ void walkLevel(FolderList& folders, bool recurse, bool deeper, ErrorReporter& re
             processEvents();
     };
     FolderList subFolders;
-    const auto removeAt = [&](qsizetype& i, qsizetype at) {
-        folders.removeAt(at);
-        // Keeps the walk on the entry that followed the removed one.
-        if (at <= i)
-            --i;
-    };
 
     for (qsizetype i = 0; i < folders.size(); ++i) {
         const QString folder = folders.at(i);
@@ -268,7 +269,7 @@ void walkLevel(FolderList& folders, bool recurse, bool deeper, ErrorReporter& re
             continue;
         }
         if (recurse && !walk.firstVisit(folder, deeper)) {
-            removeAt(i, i);
+            removeDuringWalk(folders, i, i);
             continue;
         }
         std::optional<FolderInfo> info;
@@ -285,7 +286,7 @@ void walkLevel(FolderList& folders, bool recurse, bool deeper, ErrorReporter& re
         g.step(WalkStep::RemoveUnlisted, [&] {
             const qsizetype at = folders.indexOf(folder);
             if (at >= 0)
-                removeAt(i, at);
+                removeDuringWalk(folders, i, at);
         });
     }
 
