@@ -254,10 +254,7 @@ void walkLevel(FolderList& folders, bool recurse, bool deeper, ErrorReporter& re
                const ProcessEvents& processEvents, Walk& walk) {
     GuardedProcedure g(reporter, location::kFolderWalker);
     FileSystem& fs = walk.fs;
-    const ProcessEvents letEventsRun = [&processEvents] {
-        if (processEvents)
-            processEvents();
-    };
+    const ProcessEvents eventsRun = [&processEvents] { letEventsRun(processEvents); };
     FolderList subFolders;
 
     for (qsizetype i = 0; i < folders.size(); ++i) {
@@ -274,10 +271,10 @@ void walkLevel(FolderList& folders, bool recurse, bool deeper, ErrorReporter& re
         }
         std::optional<FolderInfo> info;
         g.step(WalkStep::ReadFolder, [&] { info = readFolder(folder, fs); });
-        g.step(WalkStep::LetEventsRun, letEventsRun);
+        g.step(WalkStep::LetEventsRun, eventsRun);
         if (!g.test(WalkStep::TestWalkedInto, [&] { return walkedInto(info); }))
             continue;
-        const ListingFailure failure = gatherSubFolders(folder, subFolders, letEventsRun, walk);
+        const ListingFailure failure = gatherSubFolders(folder, subFolders, eventsRun, walk);
         if (failure.fromFileSystem && failure.code != listingerror::kPathNotFound)
             walk.tell(folder, WalkSkip::Unreadable);
         if (failure.code != listingerror::kPermissionDenied &&
@@ -294,7 +291,7 @@ void walkLevel(FolderList& folders, bool recurse, bool deeper, ErrorReporter& re
         g.step(WalkStep::WalkDeeper,
                [&] { walkLevel(subFolders, true, true, reporter, processEvents, walk); });
 
-    admitSubFolders(g, subFolders, folders, letEventsRun, fs);
+    admitSubFolders(g, subFolders, folders, eventsRun, fs);
 }
 
 }  // namespace

@@ -38,8 +38,7 @@ QString ScrambleText(const QString& text, const QString& key, const ProcessEvent
     result.reserve(bytes.size());
     qsizetype p = 0;
     for (const char c : bytes) {
-        if (processEvents)
-            processEvents();
+        letEventsRun(processEvents);
         if (c == '\0')
             throw AppError(QStringLiteral("A text holding a NUL character cannot be scrambled."));
         int v = code(c) + code(k[p]);
@@ -58,8 +57,7 @@ QString UnscrambleText(const QString& text, const QString& key,
     bytes.reserve(text.size());
     qsizetype p = 0;
     for (const QChar c : text) {
-        if (processEvents)
-            processEvents();
+        letEventsRun(processEvents);
         if (c.unicode() > 255) {
             throw AppError(QStringLiteral("The scrambled text holds the character U+%1, which "
                                           "scrambling never produces.")
