@@ -56,8 +56,7 @@ int runConvert(const ConvertArguments& arguments, QList<PoolOffice> offices, Fil
     QElapsedTimer clock;
     clock.start();
     if (arguments.undecodable.contains(arguments.outputDir)) {
-        writeProblem(err, arguments.outputDir,
-                     QStringLiteral("the name is not valid UTF-8, so it cannot be opened"));
+        writeProblem(err, arguments.outputDir, kUndecodableName);
         return exitcode::kUsage;
     }
     ConsoleErrorReporter reporter(err, arguments.verbose);

@@ -6,6 +6,7 @@
 #include <QSet>
 
 #include "app/console.h"
+#include "common/errorlocations.h"
 #include "common/errorpolicy.h"
 #include "common/files.h"
 #include "joblist/addfolder.h"
@@ -105,8 +106,7 @@ bool addCommandLinePaths(const ConvertArguments& arguments, JobList& jobs, Error
 
     for (const QString& given : arguments.paths) {
         if (arguments.undecodable.contains(given)) {
-            writeProblem(err, given,
-                         QStringLiteral("the name is not valid UTF-8, so it cannot be opened"));
+            writeProblem(err, given, kUndecodableName);
             return false;
         }
         const QString path = absolute(given);

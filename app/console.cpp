@@ -2,6 +2,10 @@
 
 #include <QCoreApplication>
 
+#include "common/errorlocations.h"
+#include "common/product.h"
+#include "convert/convertsteps.h"
+
 namespace slate {
 
 void writeLine(QTextStream& stream, const QString& text) {
@@ -25,9 +29,9 @@ MsgAnswer ConsoleDialogs::messageBox(const QString& text, const QString&, MsgBut
 
 namespace {
 
-// The batch run's steps that belong to one file; the others are the run's own.
-bool isFileStep(const QString& location, int step) {
-    return location == location::kConvert && step >= 110 && step <= 166;
+// A failure of one file of the batch run, rather than of the run itself.
+bool belongsToFile(const QString& location, int step) {
+    return location == location::kConvert && isFileStep(step);
 }
 
 // A description may span lines; the command line gives each failure one.
@@ -43,8 +47,8 @@ QString oneLine(const QString& text) {
 
 void writeProblem(QTextStream& err, const QString& subject, const QString& text) {
     writeLine(err, subject.isEmpty()
-                       ? QStringLiteral("%1: %2").arg(kCommandName, text)
-                       : QStringLiteral("%1: %2: %3").arg(kCommandName, subject, text));
+                       ? QStringLiteral("%1: %2").arg(product::kCommandName, text)
+                       : QStringLiteral("%1: %2: %3").arg(product::kCommandName, subject, text));
 }
 
 void ConsoleErrorReporter::report(const QString& description, const QString& location, int step) {
@@ -53,7 +57,7 @@ void ConsoleErrorReporter::report(const QString& description, const QString& loc
         // An empty line keeps one report apart from the next.
         writeLine(err_, toDisplayLineBreaks(errorReportText(description, location, step)) +
                             QLatin1Char('\n'));
-    } else if (!isFileStep(location, step)) {
+    } else if (!belongsToFile(location, step)) {
         writeProblem(err_, QString(), oneLine(description));
     } else if (firstFailure_.isEmpty()) {
         // The later steps of a failed file mostly fail because of the first failure.

@@ -43,8 +43,9 @@ class ConsoleDialogs : public Dialogs {
     bool quiet_;
 };
 
-// The name the command line's own lines start with.
-inline const QString kCommandName = QStringLiteral("slatemere-converter");
+// Why a path given on the command line is refused before anything is read.
+inline const QString kUndecodableName =
+    QStringLiteral("the name is not valid UTF-8, so it cannot be opened");
 
 // One line on standard error in the shell's usual form: "slatemere-converter: SUBJECT: TEXT"
 // (or without the subject).

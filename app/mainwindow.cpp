@@ -13,10 +13,13 @@
 #include <QScreen>
 
 #include "app/artwork.h"
+#include "app/clearliststeps.h"
 #include "app/joblistview.h"
 #include "app/outputoptions.h"
+#include "app/startupsteps.h"
 #include "app/twips.h"
 #include "common/apptitle.h"
+#include "common/errorlocations.h"
 #include "common/errorpolicy.h"
 #include "common/files.h"
 #include "common/interaction.h"
@@ -52,6 +55,7 @@ class TextProgressBar : public QProgressBar {
 const QString kListTooltip = QStringLiteral(
     "Drag and drop files here. Double-click item to remove it. Move | line to right and out of "
     "window to reveal full names.");
+const QString kListHeader = QStringLiteral("Impress File(s)");
 constexpr int kClientWidthTwips = 8040;
 constexpr int kClientHeightTwips = 6660;
 
@@ -115,7 +119,7 @@ void MainWindow::buildControls() {
     ListView1 = new JobListView(jobList_, this);
     ListView1->setObjectName(QStringLiteral("ListView1"));
     ListView1->setToolTip(kListTooltip);
-    ListView1->setAccessibleName(QStringLiteral("Impress File(s)"));
+    ListView1->setAccessibleName(kListHeader);
     ListView1->setAccessibleDescription(kListTooltip);
     ListView1->setDragPointerFile(
         QDir(services_.programFolder).filePath(QStringLiteral("drag.ico")));
@@ -133,7 +137,7 @@ void MainWindow::buildControls() {
     ProgressBar1->setAlignment(Qt::AlignCenter);
     ProgressBar1->setAccessibleName(QStringLiteral("Progress"));
     place(ProgressBar1, 120, 6150, 7800, 405);
-    setProgressText(QStringLiteral("Progress Bar"));
+    setProgressText(runtext::kProgressRest);
     setProgress(0);
 
     auto button = [this, &place](const char* name, const QString& caption, int l, int t, int w,
@@ -265,12 +269,10 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 }
 
 void MainWindow::setProgress(double value) {
-    progress_ = value;
     ProgressBar1->setValue(qBound(0, static_cast<int>(value), 100));
 }
 
 void MainWindow::setProgressText(const QString& text) {
-    progressText_ = text;
     static_cast<TextProgressBar*>(ProgressBar1)->setPlainText(text);
     ProgressBar1->setAccessibleDescription(text);
 }
@@ -296,7 +298,6 @@ bool MainWindow::ApplySkin() {
                            .arg(skin.fileName(), skin.errorString()));
     }
     setStyleSheet(QString::fromUtf8(skin.readAll()));
-    skinApplied_ = true;
     return true;
 }
 
@@ -338,7 +339,7 @@ void MainWindow::PushButton9_Click() {
 
 void MainWindow::PushButton8_Click() {
     GuardedProcedure g(services_.reporter, location::kClearList);
-    g.step(100, [&] {
+    g.step(ClearListStep::ClearList, [&] {
         if (isBusy())
             return;
         jobList_->clear();
@@ -347,36 +348,37 @@ void MainWindow::PushButton8_Click() {
 
 void MainWindow::Form_Load() {
     GuardedProcedure g(services_.reporter, location::kFormLoad);
-    g.step(100, [&] { ApplySkin(); });
-    if (g.test(102, [&] {
+    g.step(StartupStep::ApplySkin, [&] { ApplySkin(); });
+    if (g.test(StartupStep::TestHandPointer, [&] {
             return PathExists(QDir(services_.programFolder).filePath(QStringLiteral("HAND-M.CUR")),
                               services_.files);
         })) {
-        g.step(104, [&] { loadCustomPointer(); });
+        g.step(StartupStep::LoadHandPointer, [&] { loadCustomPointer(); });
     }
-    g.step(106, [&] {
+    g.step(StartupStep::MaybeOpenHomePage, [&] {
         // Now and then the product's home page is offered, without waiting for it.
         const int draw = static_cast<int>(services_.random.fraction() * 100) + 1;
         if (draw == 7)
             services_.shell.openUrl(product::kHomePage);
     });
     // The sample files are recorded once; an empty record is tried again at the next start.
-    for (const int step : {108, 128}) {
+    for (const StartupStep step : {StartupStep::RecordSamples, StartupStep::RecordSamplesAgain}) {
         if (g.test(step, [&] { return GetSetting(Setting::Snapshot).isEmpty(); })) {
             g.step(step, [&] {
                 RecordSampleFiles(services_.programFolder, services_.files, handlePendingEvents);
             });
         }
     }
-    g.step(130, [&] {
+    g.step(StartupStep::SetCaption, [&] {
         setWindowTitle(product::kName);
         setWindowIcon(artwork::programIcon());
         SetAppTitle();
     });
-    g.step(132, [&] { jobList_->setHeaderText(QStringLiteral("Impress File(s)")); });
-    g.step(134, [&] { ListView1->setColumnWidth(0, twipsToPixels(7000, logicalDpi(this))); });
+    g.step(StartupStep::AddListColumn, [&] { jobList_->setHeaderText(kListHeader); });
+    g.step(StartupStep::SetColumnWidth,
+           [&] { ListView1->setColumnWidth(0, twipsToPixels(7000, logicalDpi(this))); });
     outputOptions_->restore(g);
-    g.step(148, [&] {
+    g.step(StartupStep::RequireOffice, [&] {
         RequireOpenOffice(services_.bridge, services_.dialogs, services_.shell, endProgram_,
                           diagnostics_);
     });

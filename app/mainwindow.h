@@ -55,22 +55,17 @@ class MainWindow : public QWidget, public RunView {
     bool isBusy() const { return pointer_ == Pointer::Busy; }
     Pointer pointer() const { return pointer_; }
     void setPointer(Pointer pointer);
-    bool hasCustomPointerImage() const { return hasCustomPointer_; }
     // Applies the hover rules: over a button the hand, elsewhere the default; never while busy.
     void applyHoverRule(QWidget* over);
 
     void SetAppTitle();
     bool ApplySkin();
-    bool skinApplied() const { return skinApplied_; }
 
     // Progress as the run reports it (0..100) and the bar's text.
     void setProgress(double value);
-    double progress() const { return progress_; }
     void setProgressText(const QString& text) override;
-    QString progressText() const { return progressText_; }
 
     JobList& jobList() { return *jobList_; }
-    const WindowServices& services() const { return services_; }
 
     // What closing the window does; the default ends the program at once.
     void setCloseAction(std::function<void()> action) { closeAction_ = std::move(action); }
@@ -86,7 +81,6 @@ class MainWindow : public QWidget, public RunView {
     void PushButton4_Click();
     void PushButton8_Click();
     void PushButton9_Click();
-    BatchRun& batchRun() { return *batchRun_; }
 
     // What the batch run sees of the window.
     void setProgressValue(double value) override { setProgress(value); }
@@ -94,7 +88,13 @@ class MainWindow : public QWidget, public RunView {
     void processPendingEvents() override;
     OutputChoice outputChoice() const override;
 
-    // The controls, named as the rest of the program and its tests know them.
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
+    // The controls, under the names of the window's design, which are also their object names.
     JobListView* ListView1 = nullptr;
     QProgressBar* ProgressBar1 = nullptr;
     QPushButton* PushButton1 = nullptr;
@@ -109,12 +109,6 @@ class MainWindow : public QWidget, public RunView {
     QRadioButton* Option1 = nullptr;
     QRadioButton* Option2 = nullptr;
 
-  protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-    void mouseMoveEvent(QMouseEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
-
-  private:
     void buildControls();
     void connectHandlers();
     void loadCustomPointer();
@@ -124,9 +118,6 @@ class MainWindow : public QWidget, public RunView {
     Pointer pointer_ = Pointer::Default;
     QCursor customPointer_;
     bool hasCustomPointer_ = false;
-    bool skinApplied_ = false;
-    double progress_ = 0;
-    QString progressText_;
     std::function<void()> closeAction_;
     std::function<void()> endProgram_;
     std::function<void(const QString&)> diagnostics_;

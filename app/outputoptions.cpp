@@ -9,6 +9,9 @@
 #include <optional>
 #include <utility>
 
+#include "app/pickoutputsteps.h"
+#include "app/startupsteps.h"
+#include "common/errorlocations.h"
 #include "common/errorpolicy.h"
 #include "common/interaction.h"
 #include "common/paths.h"
@@ -43,18 +46,19 @@ QString absoluteOutputFolder(const QString& text, const QString& home) {
     return base == QString(kNativeSeparator) ? text.mid(1) : base + text.mid(1);
 }
 
-OutputOptions::OutputOptions(QRadioButton* option1, QRadioButton* option2, QWidget* frame4,
-                             QLineEdit* text1, QAbstractButton* pushButton3, Dialogs& dialogs,
-                             ErrorReporter& reporter, FileSystem& files, QObject* parent)
+OutputOptions::OutputOptions(QRadioButton* intoFolder, QRadioButton* besideSource,
+                             QWidget* folderBox, QLineEdit* folderText, QAbstractButton* pickFolder,
+                             Dialogs& dialogs, ErrorReporter& reporter, FileSystem& files,
+                             QObject* parent)
     : QObject(parent),
-      option1_(option1),
-      option2_(option2),
-      frame4_(frame4),
-      text1_(text1),
+      intoFolder_(intoFolder),
+      besideSource_(besideSource),
+      folderBox_(folderBox),
+      folderText_(folderText),
       dialogs_(dialogs),
       reporter_(reporter),
       files_(files) {
-    for (QRadioButton* option : {option1_, option2_}) {
+    for (QRadioButton* option : {intoFolder_, besideSource_}) {
         // A click that selects its button runs the handler through toggled; a click on the
         // button already selected only through clicked. A cleared button runs nothing.
         connect(option, &QAbstractButton::pressed, this, [this] { toggledInClick_ = false; });
@@ -69,25 +73,25 @@ OutputOptions::OutputOptions(QRadioButton* option1, QRadioButton* option2, QWidg
                 Option_Click();
         });
     }
-    connect(text1_, &QLineEdit::textChanged, this, [this] { Text1_Change(); });
-    connect(pushButton3, &QAbstractButton::clicked, this, [this] { PushButton3_Click(); });
+    connect(folderText_, &QLineEdit::textChanged, this, [this] { Text1_Change(); });
+    connect(pickFolder, &QAbstractButton::clicked, this, [this] { PushButton3_Click(); });
 }
 
 void OutputOptions::Option_Click() {
-    save(Setting::Option1, word(option1_->isChecked()));
-    save(Setting::Option2, word(option2_->isChecked()));
-    frame4_->setEnabled(option1_->isChecked());
+    save(Setting::Option1, word(intoFolder_->isChecked()));
+    save(Setting::Option2, word(besideSource_->isChecked()));
+    folderBox_->setEnabled(intoFolder_->isChecked());
 }
 
 QString OutputOptions::outputFolder() const {
-    return absoluteOutputFolder(text1_->text(), QDir::homePath());
+    return absoluteOutputFolder(folderText_->text(), QDir::homePath());
 }
 
 OutputChoice OutputOptions::choice() const {
     OutputChoice choice;
-    if (option1_->isChecked())
+    if (intoFolder_->isChecked())
         choice.place = OutputChoice::Place::IntoFolder;
-    else if (option2_->isChecked())
+    else if (besideSource_->isChecked())
         choice.place = OutputChoice::Place::BesideSource;
     // The check before the run and every save use the same absolute folder.
     choice.folder = outputFolder();
@@ -95,7 +99,7 @@ OutputChoice OutputOptions::choice() const {
 }
 
 void OutputOptions::Text1_Change() {
-    save(Setting::Text1, text1_->text());
+    save(Setting::Text1, folderText_->text());
 }
 
 void OutputOptions::save(Setting key, const QString& value) {
@@ -151,42 +155,47 @@ void OutputOptions::setSelected(QRadioButton* button, bool selected) {
 }
 
 void OutputOptions::restore(GuardedProcedure& g) {
-    g.step(136, [&] {
+    g.step(StartupStep::RestoreOutputFolder, [&] {
         // The Desktop is looked up only when needed: a stored folder must not fail with it.
         const std::optional<QString> stored = ReadSetting(Setting::Text1);
         const QString text = stored ? *stored : GetDesktopFolder(files_);
-        changeInStep([&] { text1_->setText(text); });
+        changeInStep([&] { folderText_->setText(text); });
     });
-    g.step(138, [&] {
+    g.step(StartupStep::RestoreIntoFolderOption, [&] {
         const bool selected = GetBooleanSetting(Setting::Option1);
-        changeInStep([&] { setSelected(option1_, selected); });
+        changeInStep([&] { setSelected(intoFolder_, selected); });
     });
-    g.step(140, [&] {
+    g.step(StartupStep::RestoreBesideSourceOption, [&] {
         const bool selected = GetBooleanSetting(Setting::Option2);
-        changeInStep([&] { setSelected(option2_, selected); });
+        changeInStep([&] { setSelected(besideSource_, selected); });
     });
-    if (g.test(142, [&] { return option1_->isChecked(); }))
-        g.step(144, [&] { frame4_->setEnabled(true); });
+    if (g.test(StartupStep::TestIntoFolder, [&] { return intoFolder_->isChecked(); }))
+        g.step(StartupStep::EnableFolderBox, [&] { folderBox_->setEnabled(true); });
     else
-        g.step(146, [&] { frame4_->setEnabled(false); });
+        g.step(StartupStep::DisableFolderBox, [&] { folderBox_->setEnabled(false); });
 }
 
 void OutputOptions::PushButton3_Click() {
     GuardedProcedure g(reporter_, location::kPickOutput);
     QString picked;
-    g.step(100, [&] { lastFolder_ = GetSetting(Setting::LastFolderDot); });
-    g.step(100, [&] { picked = dialogs_.browseForFolder(kPickFolderTitle, lastFolder_); });
-    if (g.test(102, [&] { return picked.isEmpty(); }))
+    g.step(PickOutputStep::LoadLastFolder,
+           [&] { lastFolder_ = GetSetting(Setting::LastFolderDot); });
+    g.step(PickOutputStep::OpenPicker,
+           [&] { picked = dialogs_.browseForFolder(kPickFolderTitle, lastFolder_); });
+    if (g.test(PickOutputStep::TestCancelled, [&] { return picked.isEmpty(); }))
         return;
 
-    g.step(104, [&] { lastFolder_ = picked; });
-    g.step(104, [&] { SaveSetting(Setting::LastFolderDot, picked); });
+    g.step(PickOutputStep::RememberFolder, [&] { lastFolder_ = picked; });
+    g.step(PickOutputStep::SaveLastFolder, [&] { SaveSetting(Setting::LastFolderDot, picked); });
     // A root already ends in the separator and must not show it twice.
-    if (g.test(104, [&] { return !picked.endsWith(kNativeSeparator); })) {
-        g.step(106, [&] { changeInStep([&] { text1_->setText(picked + kNativeSeparator); }); });
+    if (g.test(PickOutputStep::TestTrailingSeparator,
+               [&] { return !picked.endsWith(kNativeSeparator); })) {
+        g.step(PickOutputStep::ShowWithSeparator,
+               [&] { changeInStep([&] { folderText_->setText(picked + kNativeSeparator); }); });
         return;
     }
-    g.step(108, [&] { changeInStep([&] { text1_->setText(picked); }); });
+    g.step(PickOutputStep::ShowAsPicked,
+           [&] { changeInStep([&] { folderText_->setText(picked); }); });
 }
 
 }  // namespace slate

@@ -20,33 +20,35 @@ class ErrorReporter;
 class FileSystem;
 class GuardedProcedure;
 
-// The folder that Text1's text names, as an absolute path: "~" and "~/..." start at `home`,
-// an absolute path stays as typed, and anything else (a relative path, "~name", empty text)
+// The folder that the output folder's text names, as an absolute path: "~" and "~/..." start at
+// `home`, an absolute path stays as typed, and anything else (a relative path, "~name", empty text)
 // names no folder, so empty text comes back.
 QString absoluteOutputFolder(const QString& text, const QString& home);
 
-// The "Save Option" group: all results into the folder in Text1 (Option1) or each beside its
-// source (Option2). Every change is written to the settings store at once; the batch run reads
-// the controls themselves. The controller connects the controls' signals itself.
+// The "Save Option" group: all results into the folder typed or picked, or each beside its
+// source. Every change is written to the settings store at once (under the controls' names);
+// the batch run asks for the choice when it needs it. The controller connects the controls'
+// signals itself.
 class OutputOptions : public QObject {
     Q_OBJECT
   public:
-    OutputOptions(QRadioButton* option1, QRadioButton* option2, QWidget* frame4, QLineEdit* text1,
-                  QAbstractButton* pushButton3, Dialogs& dialogs, ErrorReporter& reporter,
-                  FileSystem& files, QObject* parent = nullptr);
+    OutputOptions(QRadioButton* intoFolder, QRadioButton* besideSource, QWidget* folderBox,
+                  QLineEdit* folderText, QAbstractButton* pickFolder, Dialogs& dialogs,
+                  ErrorReporter& reporter, FileSystem& files, QObject* parent = nullptr);
 
-    // Start-up steps 136..146: the folder box, Option1, Option2, then Frame4, each from the
-    // store and each through the handlers below.
+    // The start-up's restore: the folder text, then each option, then whether the folder can be
+    // edited, each from the store and each through the handlers below.
     void restore(GuardedProcedure& g);
 
-    // An option became selected, by the user or from code: stores both and sets Frame4.
+    // An option became selected, by the user or from code: stores both and enables the folder
+    // box exactly while results go into the folder.
     void Option_Click();
     // Stores the folder box's whole text on every change.
     void Text1_Change();
     // "...": picks the output folder.
     void PushButton3_Click();
 
-    // The folder the run checks and saves into: Text1's text made absolute against the home
+    // The folder the run checks and saves into: the folder text made absolute against the home
     // folder; empty when the text names no folder.
     QString outputFolder() const;
     // The selected option with that folder.
@@ -60,10 +62,10 @@ class OutputOptions : public QObject {
     void changeInStep(Change&& change);
     static void setSelected(QRadioButton* button, bool selected);
 
-    QRadioButton* option1_;
-    QRadioButton* option2_;
-    QWidget* frame4_;
-    QLineEdit* text1_;
+    QRadioButton* intoFolder_;
+    QRadioButton* besideSource_;
+    QWidget* folderBox_;
+    QLineEdit* folderText_;
     Dialogs& dialogs_;
     ErrorReporter& reporter_;
     FileSystem& files_;

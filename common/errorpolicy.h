@@ -21,19 +21,6 @@ class AppError : public std::runtime_error {
     QString description_;
 };
 
-// Where a guarded procedure runs; the report names it.
-namespace location {
-inline const QString kFormLoad = QStringLiteral("in Pellory2021/08/31.Form1.Form_Load ");
-inline const QString kAddFiles = QStringLiteral("in Pellory2021/08/31.Form1.PushButton1_Click ");
-inline const QString kConvert = QStringLiteral("in Pellory2021/08/31.Form1.PushButton2_Click ");
-inline const QString kPickOutput = QStringLiteral("in Pellory2021/08/31.Form1.PushButton3_Click ");
-inline const QString kAddFolder = QStringLiteral("in Pellory2021/08/31.Form1.PushButton4_Click ");
-inline const QString kClearList = QStringLiteral("in Pellory2021/08/31.Form1.PushButton8_Click ");
-inline const QString kLoadSamples = QStringLiteral("in Pellory2021/08/31.Form1.PushButton9_Click ");
-inline const QString kFolderWalker =
-    QStringLiteral("in Corbalt2021/08/31.AddFolder.GetSubDirectories2016 ");
-}  // namespace location
-
 inline const QString kErrorReportCaption = QStringLiteral("Application Error");
 
 // The report's text: description CR LF location "at line " step CR CR request.

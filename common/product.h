@@ -6,6 +6,8 @@
 namespace slate::product {
 
 inline const QString kName = QStringLiteral("Slatemere Converter");
+// The command line's name, which starts each line it writes about a problem.
+inline const QString kCommandName = QStringLiteral("slatemere-converter");
 inline const QString kSettingsApplication = QStringLiteral("Harnwick");
 inline const QString kSettingsSection = QStringLiteral("Slatemere Converter");
 inline const QString kSupportAddress = QStringLiteral("support@slatemere.example");

@@ -4,6 +4,7 @@
 #include <memory>
 #include <optional>
 
+#include "common/errorlocations.h"
 #include "common/errorpolicy.h"
 #include "common/files.h"
 #include "common/interaction.h"

@@ -48,4 +48,10 @@ enum class ConvertStep {
     MarkIdle = 182,
 };
 
+// The steps that belong to one file; the others are the run's own.
+constexpr bool isFileStep(int number) {
+    return number >= static_cast<int>(ConvertStep::ReadRow) &&
+           number <= static_cast<int>(ConvertStep::BusyAfterFile);
+}
+
 }  // namespace slate

@@ -14,7 +14,6 @@ namespace slate {
 namespace {
 // Debian and its derivatives ship the presentation filters apart from the core office.
 const QString kFilterPackage = QStringLiteral("libreoffice-impress");
-const QString kProgramName = QStringLiteral("slatemere-converter");
 }  // namespace
 
 QString officeRequiredText() {
@@ -74,7 +73,7 @@ bool RequireOpenOffice(OfficeBridge& bridge, Dialogs& dialogs, Shell& shell,
     try {
         // The box names no cause; a terminal or a log is where the cause can be read.
         if (explain)
-            explain(kProgramName + QStringLiteral(": ") + reason);
+            explain(product::kCommandName + QStringLiteral(": ") + reason);
         answer = dialogs.message(officeRequiredText(), MsgButtons::YesNo);
         if (answer == MsgAnswer::Yes)
             shell.openUrl(product::kOfficeDownloadPage);

@@ -2,8 +2,10 @@
 
 #include <QStringList>
 
+#include "common/errorlocations.h"
 #include "common/errorpolicy.h"
 #include "common/interaction.h"
+#include "joblist/addfilessteps.h"
 #include "joblist/joblist.h"
 
 namespace slate {
@@ -22,12 +24,12 @@ void AddFilesByDialog(Dialogs& dialogs, ErrorReporter& reporter, JobList& list, 
     request.bufferChars = kBufferChars;
     QString fileName;
 
-    g.step(104, [&] { fileName.clear(); });
-    g.step(106, [&] { request.multiSelect = true; });
-    g.step(108, [&] { request.title = kTitle; });
-    g.step(110, [&] { request.filter = kFilter; });
+    g.step(AddFilesStep::ClearFileName, [&] { fileName.clear(); });
+    g.step(AddFilesStep::AllowMultiSelect, [&] { request.multiSelect = true; });
+    g.step(AddFilesStep::SetTitle, [&] { request.title = kTitle; });
+    g.step(AddFilesStep::SetFilter, [&] { request.filter = kFilter; });
     bool tooMany = false;
-    g.step(112, [&] {
+    g.step(AddFilesStep::ShowDialog, [&] {
         try {
             fileName = dialogs.openFileDialog(request);
         } catch (const SelectionTooLargeError&) {
@@ -37,18 +39,18 @@ void AddFilesByDialog(Dialogs& dialogs, ErrorReporter& reporter, JobList& list, 
     });
     if (tooMany)
         return;
-    if (g.test(114, [&] { return fileName.isEmpty(); }))
+    if (g.test(AddFilesStep::TestCancelled, [&] { return fileName.isEmpty(); }))
         return;
 
     QStringList parts;
-    g.step(116, [&] { parts = fileName.split(QChar(0)); });
+    g.step(AddFilesStep::SplitAnswer, [&] { parts = fileName.split(QChar(0)); });
     const qsizetype upper = parts.size() - 1;
-    if (g.test(118, [&] { return upper == 0; })) {
+    if (g.test(AddFilesStep::TestSingleFile, [&] { return upper == 0; })) {
         // One file: its full path exactly as the dialog gave it.
-        g.step(120, [&] { list.append(parts.value(0)); });
+        g.step(AddFilesStep::AppendSingleFile, [&] { list.append(parts.value(0)); });
         return;
     }
-    if (g.test(124, [&] { return upper <= 0; }))
+    if (g.test(AddFilesStep::TestNoNames, [&] { return upper <= 0; }))
         return;
 
     for (qsizetype i = 1; i <= upper; ++i) {
@@ -56,10 +58,10 @@ void AddFilesByDialog(Dialogs& dialogs, ErrorReporter& reporter, JobList& list, 
         if (parts.at(i).isEmpty())
             continue;
         QString path;
-        g.step(136, [&] { path = parts.at(0) + separator + parts.at(i); });
+        g.step(AddFilesStep::ComposePath, [&] { path = parts.at(0) + separator + parts.at(i); });
         // A folder that is a root already ends in the separator.
-        g.step(138, [&] { path = FixBackslashes(path, separator); });
-        g.step(140, [&] { list.append(path); });
+        g.step(AddFilesStep::CleanPath, [&] { path = FixBackslashes(path, separator); });
+        g.step(AddFilesStep::AppendFile, [&] { list.append(path); });
     }
 }
 

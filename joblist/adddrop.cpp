@@ -1,5 +1,6 @@
 #include "joblist/adddrop.h"
 
+#include "common/errorlocations.h"
 #include "common/files.h"
 #include "common/paths.h"
 #include "joblist/joblist.h"
@@ -16,10 +17,11 @@ int AddDroppedPaths(const QStringList& paths, JobList& jobs, ErrorReporter& repo
             QString folder = path;
             while (folder.size() > 1 && folder.endsWith(kNativeSeparator))
                 folder.chop(1);
-            added += AddFilesOfTree(folder,
-                                    {QStringLiteral("*.*"), reporter, kDropLocation, processEvents,
-                                     [&jobs](const QString& file) { jobs.append(file); }},
-                                    fs);
+            added +=
+                AddFilesOfTree(folder,
+                               {QStringLiteral("*.*"), reporter, location::kDrop, processEvents,
+                                [&jobs](const QString& file) { jobs.append(file); }},
+                               fs);
         } else {
             jobs.append(path);
             ++added;

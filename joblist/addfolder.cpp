@@ -4,10 +4,12 @@
 
 #include <algorithm>
 
+#include "common/errorlocations.h"
 #include "common/errorpolicy.h"
 #include "common/files.h"
 #include "common/interaction.h"
 #include "common/paths.h"
+#include "joblist/walksteps.h"
 
 namespace slate {
 
@@ -231,66 +233,65 @@ ListingFailure gatherSubFolders(const QString& folder, FolderList& out,
 void admitSubFolders(GuardedProcedure& g, const FolderList& subFolders, FolderList& folders,
                      const ProcessEvents& letEventsRun, FileSystem& fs) {
     for (const QString& sub : subFolders) {
-        if (!g.test(152, [&] { return FolderExists(sub, fs); }))
+        if (!g.test(WalkStep::TestSubFolderExists, [&] { return FolderExists(sub, fs); }))
             continue;
-        g.step(154, letEventsRun);
+        g.step(WalkStep::LetEventsRunForSubFolder, letEventsRun);
         std::optional<FolderInfo> info;
-        g.step(156, [&] { info = readFolder(sub, fs); });
-        if (g.test(158, [&] { return walkedInto(info); }))
-            g.step(160, [&] { folders.append(sub); });
+        g.step(WalkStep::ReadSubFolder, [&] { info = readFolder(sub, fs); });
+        if (g.test(WalkStep::TestSubFolderWalkedInto, [&] { return walkedInto(info); }))
+            g.step(WalkStep::AdmitSubFolder, [&] { folders.append(sub); });
     }
+}
+
+// Removes an entry while the walk stands at `i`, keeping it on the entry that followed.
+void removeDuringWalk(FolderList& folders, qsizetype& i, qsizetype at) {
+    folders.removeAt(at);
+    if (at <= i)
+        --i;
 }
 
 void walkLevel(FolderList& folders, bool recurse, bool deeper, ErrorReporter& reporter,
                const ProcessEvents& processEvents, Walk& walk) {
     GuardedProcedure g(reporter, location::kFolderWalker);
     FileSystem& fs = walk.fs;
-    const ProcessEvents letEventsRun = [&processEvents] {
-        if (processEvents)
-            processEvents();
-    };
+    const ProcessEvents eventsRun = [&processEvents] { letEventsRun(processEvents); };
     FolderList subFolders;
-    const auto removeAt = [&](qsizetype& i, qsizetype at) {
-        folders.removeAt(at);
-        // Keeps the walk on the entry that followed the removed one.
-        if (at <= i)
-            --i;
-    };
 
     for (qsizetype i = 0; i < folders.size(); ++i) {
         const QString folder = folders.at(i);
-        if (!g.test(108, [&] { return FolderExists(folder, fs); }))
+        if (!g.test(WalkStep::TestFolderExists, [&] { return FolderExists(folder, fs); }))
             continue;
-        if (!g.test(110, [&] { return pathBytes(folder) < kMaxPathBytes; })) {
+        if (!g.test(WalkStep::TestPathLength, [&] { return pathBytes(folder) < kMaxPathBytes; })) {
             walk.tell(folder, WalkSkip::PathTooLong);
             continue;
         }
         if (recurse && !walk.firstVisit(folder, deeper)) {
-            removeAt(i, i);
+            removeDuringWalk(folders, i, i);
             continue;
         }
         std::optional<FolderInfo> info;
-        g.step(112, [&] { info = readFolder(folder, fs); });
-        g.step(114, letEventsRun);
-        if (!g.test(116, [&] { return walkedInto(info); }))
+        g.step(WalkStep::ReadFolder, [&] { info = readFolder(folder, fs); });
+        g.step(WalkStep::LetEventsRun, eventsRun);
+        if (!g.test(WalkStep::TestWalkedInto, [&] { return walkedInto(info); }))
             continue;
-        const ListingFailure failure = gatherSubFolders(folder, subFolders, letEventsRun, walk);
+        const ListingFailure failure = gatherSubFolders(folder, subFolders, eventsRun, walk);
         if (failure.fromFileSystem && failure.code != listingerror::kPathNotFound)
             walk.tell(folder, WalkSkip::Unreadable);
         if (failure.code != listingerror::kPermissionDenied &&
             failure.code != listingerror::kPathNotFound)
             continue;
-        g.step(140, [&] {
+        g.step(WalkStep::RemoveUnlisted, [&] {
             const qsizetype at = folders.indexOf(folder);
             if (at >= 0)
-                removeAt(i, at);
+                removeDuringWalk(folders, i, at);
         });
     }
 
     if (recurse && !subFolders.isEmpty())
-        g.step(150, [&] { walkLevel(subFolders, true, true, reporter, processEvents, walk); });
+        g.step(WalkStep::WalkDeeper,
+               [&] { walkLevel(subFolders, true, true, reporter, processEvents, walk); });
 
-    admitSubFolders(g, subFolders, folders, letEventsRun, fs);
+    admitSubFolders(g, subFolders, folders, eventsRun, fs);
 }
 
 }  // namespace

@@ -19,6 +19,11 @@ class ErrorReporter;
 using FolderList = QStringList;
 // Lets the window handle pending events during a long walk; may be empty.
 using ProcessEvents = std::function<void()>;
+// Runs it unless it is empty, as where no window waits for its events.
+inline void letEventsRun(const ProcessEvents& processEvents) {
+    if (processEvents)
+        processEvents();
+}
 
 // Folder paths of this many bytes (UTF-8) or more are not walked into: the system's limit.
 inline constexpr qsizetype kMaxPathBytes = 4096;

@@ -2,12 +2,14 @@
 
 #include <QByteArray>
 
+#include "common/errorlocations.h"
 #include "common/errorpolicy.h"
 #include "common/files.h"
 #include "common/interaction.h"
 #include "common/settings.h"
 #include "joblist/isinlist.h"
 #include "joblist/joblist.h"
+#include "joblist/samplesteps.h"
 
 namespace slate {
 
@@ -36,8 +38,7 @@ QString ScrambleText(const QString& text, const QString& key, const ProcessEvent
     result.reserve(bytes.size());
     qsizetype p = 0;
     for (const char c : bytes) {
-        if (processEvents)
-            processEvents();
+        letEventsRun(processEvents);
         if (c == '\0')
             throw AppError(QStringLiteral("A text holding a NUL character cannot be scrambled."));
         int v = code(c) + code(k[p]);
@@ -56,8 +57,7 @@ QString UnscrambleText(const QString& text, const QString& key,
     bytes.reserve(text.size());
     qsizetype p = 0;
     for (const QChar c : text) {
-        if (processEvents)
-            processEvents();
+        letEventsRun(processEvents);
         if (c.unicode() > 255) {
             throw AppError(QStringLiteral("The scrambled text holds the character U+%1, which "
                                           "scrambling never produces.")
@@ -98,7 +98,8 @@ void LoadSampleFiles(JobList& jobs, const QString& programFolder, Dialogs& dialo
 void LoadSamplesClick(JobList& jobs, const QString& programFolder, Dialogs& dialogs, Shell& shell,
                       ErrorReporter& reporter, FileSystem& fs, const ProcessEvents& processEvents) {
     GuardedProcedure g(reporter, location::kLoadSamples);
-    g.step(100, [&] { LoadSampleFiles(jobs, programFolder, dialogs, shell, fs, processEvents); });
+    g.step(LoadSamplesStep::LoadSampleFiles,
+           [&] { LoadSampleFiles(jobs, programFolder, dialogs, shell, fs, processEvents); });
 }
 
 }  // namespace slate

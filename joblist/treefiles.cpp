@@ -2,6 +2,7 @@
 
 #include "common/errorpolicy.h"
 #include "common/paths.h"
+#include "joblist/addfoldersteps.h"
 
 namespace slate {
 
@@ -12,8 +13,8 @@ constexpr int kArchiveHidden = attribute::kArchive | attribute::kHidden;
 int AddFilesOfTree(const QString& startFolder, const TreeAddition& addition, FileSystem& fs) {
     GuardedProcedure g(addition.reporter, addition.location);
     FolderList folders;
-    g.step(114, [&] { folders.append(startFolder + kNativeSeparator); });
-    g.step(116, [&] {
+    g.step(AddFolderStep::StartFolderList, [&] { folders.append(startFolder + kNativeSeparator); });
+    g.step(AddFolderStep::WalkFolders, [&] {
         GetSubDirectories2016(folders, true, addition.reporter, addition.processEvents, fs,
                               addition.notice);
     });
@@ -21,14 +22,15 @@ int AddFilesOfTree(const QString& startFolder, const TreeAddition& addition, Fil
     int added = 0;
     for (const QString& entry : std::as_const(folders)) {
         QString folder = entry;
-        g.step(120, [&] { folder.chop(1); });
+        g.step(AddFolderStep::DropSeparator, [&] { folder.chop(1); });
         QStringList names;
-        g.step(122, [&] { names = ListFiles(folder, addition.pattern, fs, addition.notice); });
+        g.step(AddFolderStep::ListFiles,
+               [&] { names = ListFiles(folder, addition.pattern, fs, addition.notice); });
         for (const QString& name : std::as_const(names)) {
             if (name.startsWith(QLatin1Char('~')))
                 continue;
             const QString path = folder + kNativeSeparator + name;
-            const bool wanted = g.test(130, [&] {
+            const bool wanted = g.test(AddFolderStep::TestFile, [&] {
                 if (!IsExistingFile(path, fs))
                     return false;
                 const std::optional<int> value = fs.attributes(path);
@@ -36,7 +38,8 @@ int AddFilesOfTree(const QString& startFolder, const TreeAddition& addition, Fil
                     throw AppError(QStringLiteral("File not found"));
                 return *value != kArchiveHidden;
             });
-            if (wanted && g.step(132, [&] { addition.append(FixBackslashes(path)); }))
+            if (wanted &&
+                g.step(AddFolderStep::AppendFile, [&] { addition.append(FixBackslashes(path)); }))
                 ++added;
         }
     }

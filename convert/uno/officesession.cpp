@@ -43,6 +43,11 @@ QString lastLogLine(const QString& logPath) {
     return QString::fromLocal8Bit(lines.last().trimmed()).left(200);
 }
 
+// Why an office that was asked something is given up on.
+QString noAnswerWithin(int seconds) {
+    return QStringLiteral("it did not answer within %1 seconds").arg(seconds);
+}
+
 std::chrono::milliseconds remainingUntil(std::chrono::steady_clock::time_point deadline) {
     return std::max(std::chrono::duration_cast<std::chrono::milliseconds>(
                         deadline - std::chrono::steady_clock::now()),
@@ -86,6 +91,12 @@ void OfficeSession::connectToRunningOffice() {
     const QStringList parts = url.split(QLatin1Char(';'));
     const QString protocol = parts.value(1).trimmed();
     const QString object = parts.value(2).trimmed();
+    // Called while a failure is being handled, whose description it gives.
+    const auto unreachable = [this] {
+        return OfficeUnavailableError(
+            QStringLiteral("LibreOffice could not be reached at \"%1\": %2")
+                .arg(options_.connectUrl, caughtExceptionDescription()));
+    };
     for (int attempt = 1;; ++attempt) {
         try {
             withDeadline(
@@ -95,8 +106,7 @@ void OfficeSession::connectToRunningOffice() {
                             protocol.isEmpty() ? QStringLiteral("urp") : protocol,
                             object.isEmpty() ? kOfficeObject : object);
                 },
-                QStringLiteral("it did not answer within %1 seconds")
-                    .arg(options_.callTimeoutSeconds));
+                noAnswerWithin(options_.callTimeoutSeconds));
             return;
         } catch (const css::lang::DisposedException&) {
             // The office now and then drops a connection it has just accepted; a second
@@ -104,14 +114,10 @@ void OfficeSession::connectToRunningOffice() {
             dropConnection();
             if (attempt < kConnectAttempts)
                 continue;
-            throw OfficeUnavailableError(
-                QStringLiteral("LibreOffice could not be reached at \"%1\": %2")
-                    .arg(options_.connectUrl, caughtExceptionDescription()));
+            throw unreachable();
         } catch (...) {
             dropConnection();
-            throw OfficeUnavailableError(
-                QStringLiteral("LibreOffice could not be reached at \"%1\": %2")
-                    .arg(options_.connectUrl, caughtExceptionDescription()));
+            throw unreachable();
         }
     }
 }
@@ -265,14 +271,12 @@ bool OfficeSession::launchAndConnect(const QString& program,
 
 bool OfficeSession::awaitConnection(const QString& connection,
                                     std::chrono::steady_clock::time_point deadline) {
-    const QString limitText = QString::number(options_.startTimeoutSeconds);
     for (;;) {
         try {
             withDeadline(
                 remainingUntil(deadline),
                 [&] { connect(connection, QStringLiteral("urp"), kOfficeObject); },
-                kCannotStart +
-                    QStringLiteral("it did not answer within %1 seconds").arg(limitText));
+                kCannotStart + noAnswerWithin(options_.startTimeoutSeconds));
             return true;
         } catch (const css::connection::NoConnectException&) {
             // Not listening yet.
@@ -293,8 +297,8 @@ bool OfficeSession::awaitConnection(const QString& connection,
         if (std::chrono::steady_clock::now() >= deadline) {
             process_.stop(2s);
             throw OfficeUnavailableError(
-                kCannotStart +
-                QStringLiteral("it did not accept a connection within %1 seconds").arg(limitText));
+                kCannotStart + QStringLiteral("it did not accept a connection within %1 seconds")
+                                   .arg(options_.startTimeoutSeconds));
         }
         std::this_thread::sleep_for(50ms);
     }

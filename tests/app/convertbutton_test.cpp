@@ -1,5 +1,6 @@
 #include <QFile>
 #include <QLineEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
@@ -24,7 +25,7 @@ class ConvertButton : public WindowTest {
 
 TEST_F(ConvertButton, ConvertsEveryRowBesideItsSourceWhileTheWindowIsBusy) {
     MainWindow& w = window();
-    w.Option2->setChecked(true);
+    control<QRadioButton>("Option2")->setChecked(true);
     w.jobList().append(makeSource(QStringLiteral("one.odp")));
     w.jobList().append(makeSource(QStringLiteral("two.odp")));
     QList<bool> busyWhileLoading;
@@ -32,25 +33,25 @@ TEST_F(ConvertButton, ConvertsEveryRowBesideItsSourceWhileTheWindowIsBusy) {
         if (call.name == QLatin1String("loadComponentFromURL"))
             busyWhileLoading << w.isBusy();
     };
-    QTest::mouseClick(w.PushButton2, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>("PushButton2"), Qt::LeftButton);
     EXPECT_EQ(busyWhileLoading, (QList<bool>{true, true}));
     EXPECT_TRUE(QFile::exists(programFolder.filePath(QStringLiteral("one.ppt"))));
     EXPECT_TRUE(QFile::exists(programFolder.filePath(QStringLiteral("two.ppt"))));
     EXPECT_EQ(dialogs.messageTexts(), QStringList{QStringLiteral("Done.")});
     EXPECT_TRUE(reporter.reports.isEmpty());
     EXPECT_FALSE(w.isBusy());
-    EXPECT_EQ(w.progress(), 0.0);
-    EXPECT_EQ(w.progressText(), QStringLiteral("Progress Bar"));
+    EXPECT_EQ(control<QProgressBar>("ProgressBar1")->value(), 0);
+    EXPECT_EQ(control<QProgressBar>("ProgressBar1")->text(), QStringLiteral("Progress Bar"));
 }
 
 TEST_F(ConvertButton, ClearListPressedBeforeTheFirstFileIsBusyEmptiesTheListMidRun) {
     MainWindow& w = window();
-    w.Option2->setChecked(true);
+    control<QRadioButton>("Option2")->setChecked(true);
     w.jobList().append(makeSource(QStringLiteral("a.odp")));
     w.jobList().append(makeSource(QStringLiteral("b.odp")));
     // Queued now, handled when the run lets the window process its events for the first file.
-    QTimer::singleShot(0, &w, [&w] { w.PushButton8->click(); });
-    QTest::mouseClick(w.PushButton2, Qt::LeftButton);
+    QTimer::singleShot(0, &w, [this] { control<QPushButton>("PushButton8")->click(); });
+    QTest::mouseClick(control<QPushButton>("PushButton2"), Qt::LeftButton);
     EXPECT_EQ(w.jobList().count(), 0);
     const QList<int> steps = reporter.steps();
     EXPECT_TRUE(steps.contains(110));
@@ -60,20 +61,20 @@ TEST_F(ConvertButton, ClearListPressedBeforeTheFirstFileIsBusyEmptiesTheListMidR
 
 TEST_F(ConvertButton, ASecondClickDuringTheRunIsIgnored) {
     MainWindow& w = window();
-    w.Option2->setChecked(true);
+    control<QRadioButton>("Option2")->setChecked(true);
     w.jobList().append(makeSource(QStringLiteral("a.odp")));
-    QTimer::singleShot(0, &w, [&w] { w.PushButton2->click(); });
-    QTest::mouseClick(w.PushButton2, Qt::LeftButton);
+    QTimer::singleShot(0, &w, [this] { control<QPushButton>("PushButton2")->click(); });
+    QTest::mouseClick(control<QPushButton>("PushButton2"), Qt::LeftButton);
     EXPECT_EQ(bridge.count(QStringLiteral("loadComponentFromURL")), 1);
     EXPECT_EQ(dialogs.messageTexts(), QStringList{QStringLiteral("Done.")});
 }
 
 TEST_F(ConvertButton, AnEmptyListIsRefusedAndNothingElseChanges) {
     MainWindow& w = window();
-    QTest::mouseClick(w.PushButton2, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>("PushButton2"), Qt::LeftButton);
     EXPECT_EQ(dialogs.messageTexts(), QStringList{QStringLiteral("No files added.")});
     EXPECT_EQ(w.pointer(), MainWindow::Pointer::Default);
-    EXPECT_EQ(w.progressText(), QStringLiteral("Progress Bar"));
+    EXPECT_EQ(control<QProgressBar>("ProgressBar1")->text(), QStringLiteral("Progress Bar"));
     EXPECT_TRUE(bridge.log().isEmpty());
 }
 

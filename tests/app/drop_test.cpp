@@ -15,7 +15,7 @@ using testing::WindowTest;
 
 class DropOnList : public WindowTest {
   protected:
-    QWidget* target() { return window().ListView1->viewport(); }
+    QWidget* target() { return control<JobListView>("ListView1")->viewport(); }
     bool enter(const QMimeData& data) {
         QDragEnterEvent event(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton,
                               Qt::NoModifier);

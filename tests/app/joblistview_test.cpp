@@ -14,7 +14,7 @@ using testing::WindowTest;
 
 class JobListTest : public WindowTest {
   protected:
-    JobListView* view() { return window().ListView1; }
+    JobListView* view() { return control<JobListView>("ListView1"); }
     JobList& list() { return window().jobList(); }
 
     void fill(const QStringList& texts) {

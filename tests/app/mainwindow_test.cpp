@@ -83,17 +83,18 @@ TEST_F(WindowTest, IsAFixedWhiteWindowOfTheDesignedSizeWithArialBold) {
     EXPECT_FALSE(w.windowFlags() & Qt::WindowMaximizeButtonHint);
     EXPECT_TRUE(w.windowFlags() & Qt::WindowMinimizeButtonHint);
     EXPECT_EQ(w.palette().color(QPalette::Window), QColor(Qt::white));
-    EXPECT_EQ(w.Option1->palette().color(w.Option1->backgroundRole()), QColor(Qt::white));
+    const QRadioButton* option1 = control<QRadioButton>("Option1");
+    EXPECT_EQ(option1->palette().color(option1->backgroundRole()), QColor(Qt::white));
     EXPECT_EQ(w.font().family(), QStringLiteral("Arial"));
     EXPECT_TRUE(w.font().bold());
     EXPECT_DOUBLE_EQ(w.font().pointSizeF(), 9.0);
-    EXPECT_DOUBLE_EQ(w.PushButton2->font().pointSizeF(), 11.25);
-    EXPECT_TRUE(w.Option1->isChecked());
-    EXPECT_FALSE(w.Option2->isChecked());
-    EXPECT_EQ(w.ListView1->toolTip(),
+    EXPECT_DOUBLE_EQ(control<QPushButton>("PushButton2")->font().pointSizeF(), 11.25);
+    EXPECT_TRUE(control<QRadioButton>("Option1")->isChecked());
+    EXPECT_FALSE(control<QRadioButton>("Option2")->isChecked());
+    EXPECT_EQ(control<JobListView>("ListView1")->toolTip(),
               QStringLiteral("Drag and drop files here. Double-click item to remove it. Move | "
                              "line to right and out of window to reveal full names."));
-    EXPECT_EQ(w.ProgressBar1->text(), QStringLiteral("Progress Bar"));
+    EXPECT_EQ(control<QProgressBar>("ProgressBar1")->text(), QStringLiteral("Progress Bar"));
 }
 
 TEST_F(WindowTest, FirstShowsCentredOnTheScreen) {
@@ -103,17 +104,18 @@ TEST_F(WindowTest, FirstShowsCentredOnTheScreen) {
 }
 
 TEST_F(WindowTest, TabOrderFollowsTheDesign) {
-    MainWindow& w = window();
-    const QList<QWidget*> expected{w.ListView1,   w.PushButton1, w.PushButton4, w.PushButton2,
-                                   w.PushButton8, w.PushButton9, w.Text1,       w.PushButton3,
-                                   w.Option1,     w.Option2};
+    QList<QWidget*> expected;
+    for (const char* name :
+         {"ListView1", "PushButton1", "PushButton4", "PushButton2", "PushButton8", "PushButton9",
+          "Text1", "PushButton3", "Option1", "Option2"})
+        expected << control(name);
     QList<QWidget*> chain;
-    QWidget* at = w.ListView1;
+    QWidget* at = expected.first();
     do {
         if (expected.contains(at) && !chain.contains(at))
             chain << at;
         at = at->nextInFocusChain();
-    } while (at != w.ListView1 && chain.size() < expected.size());
+    } while (at != expected.first() && chain.size() < expected.size());
     EXPECT_EQ(chain, expected);
 }
 
@@ -126,7 +128,8 @@ TEST_F(WindowTest, StartUpSetsCaptionIconTitleAndTheListColumn) {
     EXPECT_FALSE(w.windowIcon().isNull());
     EXPECT_EQ(w.jobList().headerData(0, Qt::Horizontal, Qt::DisplayRole).toString(),
               QStringLiteral("Impress File(s)"));
-    EXPECT_EQ(w.ListView1->columnWidth(0), twipsToPixels(7000, logicalDpi(&w)));
+    EXPECT_EQ(control<JobListView>("ListView1")->columnWidth(0),
+              twipsToPixels(7000, logicalDpi(&w)));
     EXPECT_TRUE(reporter.reports.isEmpty());
 }
 
@@ -155,19 +158,17 @@ TEST_F(WindowTest, SkinFileTurnsBackgroundsToButtonFaceAndAppliesTheSheet) {
     skin.close();
     MainWindow& w = window();
     w.Form_Load();
-    EXPECT_TRUE(w.skinApplied());
     const QColor face = QApplication::palette().color(QPalette::Button);
     EXPECT_EQ(w.palette().color(QPalette::Window), face);
-    EXPECT_EQ(w.Frame3->palette().color(QPalette::Window), face);
-    EXPECT_EQ(w.Option2->palette().color(QPalette::Window), face);
+    EXPECT_EQ(control<QGroupBox>("Frame3")->palette().color(QPalette::Window), face);
+    EXPECT_EQ(control<QRadioButton>("Option2")->palette().color(QPalette::Window), face);
     EXPECT_TRUE(w.styleSheet().contains(QStringLiteral("rgb(1, 2, 3)")));
 }
 
 TEST_F(WindowTest, WithoutSkinFileEverythingStaysWhite) {
     MainWindow& w = window();
     w.Form_Load();
-    EXPECT_FALSE(w.skinApplied());
-    EXPECT_EQ(w.Frame3->palette().color(QPalette::Window), QColor(Qt::white));
+    EXPECT_EQ(control<QGroupBox>("Frame3")->palette().color(QPalette::Window), QColor(Qt::white));
     EXPECT_TRUE(w.styleSheet().isEmpty());
 }
 
@@ -178,24 +179,23 @@ TEST_F(WindowTest, HoverRulesSwitchBetweenHandAndDefaultButNeverReplaceBusy) {
     cursor.close();
     MainWindow& w = window();
     w.Form_Load();
-    ASSERT_TRUE(w.hasCustomPointerImage());
 
-    w.applyHoverRule(w.PushButton9);
+    w.applyHoverRule(control("PushButton9"));
     EXPECT_EQ(w.pointer(), MainWindow::Pointer::Custom);
     EXPECT_EQ(w.cursor().shape(), Qt::BitmapCursor);
-    w.applyHoverRule(w.Option1);  // no rule of its own: the pointer stays
+    w.applyHoverRule(control("Option1"));  // no rule of its own: the pointer stays
     EXPECT_EQ(w.pointer(), MainWindow::Pointer::Custom);
-    w.applyHoverRule(w.Frame4);
+    w.applyHoverRule(control("Frame4"));
     EXPECT_EQ(w.pointer(), MainWindow::Pointer::Default);
-    w.applyHoverRule(w.PushButton3);
+    w.applyHoverRule(control("PushButton3"));
     EXPECT_EQ(w.pointer(), MainWindow::Pointer::Custom);
-    w.applyHoverRule(w.ListView1);
+    w.applyHoverRule(control("ListView1"));
     EXPECT_EQ(w.pointer(), MainWindow::Pointer::Default);
 
     w.setPointer(MainWindow::Pointer::Busy);
     EXPECT_TRUE(w.isBusy());
-    for (QWidget* over : {static_cast<QWidget*>(w.PushButton1), static_cast<QWidget*>(&w),
-                          static_cast<QWidget*>(w.ListView1)}) {
+    for (QWidget* over :
+         {control("PushButton1"), static_cast<QWidget*>(&w), control("ListView1")}) {
         w.applyHoverRule(over);
         EXPECT_EQ(w.cursor().shape(), Qt::WaitCursor);
     }
@@ -204,9 +204,10 @@ TEST_F(WindowTest, HoverRulesSwitchBetweenHandAndDefaultButNeverReplaceBusy) {
 TEST_F(WindowTest, RealMouseMovesOverAButtonShowTheHand) {
     MainWindow& w = window();
     w.show();
-    QMouseEvent move(QEvent::MouseMove, QPointF(5, 5), w.PushButton1->mapToGlobal(QPointF(5, 5)),
-                     Qt::NoButton, Qt::NoButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(w.PushButton1, &move);
+    QMouseEvent move(QEvent::MouseMove, QPointF(5, 5),
+                     control<QPushButton>("PushButton1")->mapToGlobal(QPointF(5, 5)), Qt::NoButton,
+                     Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(control<QPushButton>("PushButton1"), &move);
     EXPECT_EQ(w.pointer(), MainWindow::Pointer::Custom);
     QMouseEvent back(QEvent::MouseMove, QPointF(2, 2), w.mapToGlobal(QPointF(2, 2)), Qt::NoButton,
                      Qt::NoButton, Qt::NoModifier);
@@ -217,8 +218,7 @@ TEST_F(WindowTest, RealMouseMovesOverAButtonShowTheHand) {
 TEST_F(WindowTest, WithoutTheHandPictureTheCustomPointerShowsAsTheDefault) {
     MainWindow& w = window();
     w.Form_Load();
-    EXPECT_FALSE(w.hasCustomPointerImage());
-    w.applyHoverRule(w.PushButton2);
+    w.applyHoverRule(control("PushButton2"));
     EXPECT_EQ(w.pointer(), MainWindow::Pointer::Custom);
     EXPECT_EQ(w.cursor().shape(), Qt::ArrowCursor);
     EXPECT_TRUE(reporter.reports.isEmpty());
@@ -228,8 +228,8 @@ TEST_F(WindowTest, ProgressTextShowsPercentSignsLiterally) {
     MainWindow& w = window();
     w.setProgress(50);
     w.setProgressText(QStringLiteral("Processing: 100%p.odp"));
-    EXPECT_EQ(w.ProgressBar1->text(), QStringLiteral("Processing: 100%p.odp"));
-    EXPECT_EQ(w.progressText(), QStringLiteral("Processing: 100%p.odp"));
+    EXPECT_EQ(control<QProgressBar>("ProgressBar1")->text(),
+              QStringLiteral("Processing: 100%p.odp"));
 }
 
 TEST_F(WindowTest, ClosingTheWindowEndsTheProgramEvenInsideAHandlerProcessingEvents) {

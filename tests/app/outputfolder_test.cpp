@@ -76,10 +76,10 @@ TEST_P(FirstStart, OffersAFolderThatExistsAndConvertsAtTheFirstTry) {
     EXPECT_EQ(GetDesktopFolder(nativeFileSystem()), expected);
 
     window().Form_Load();
-    EXPECT_EQ(window().Text1->text(), expected);
+    EXPECT_EQ(control<QLineEdit>("Text1")->text(), expected);
     EXPECT_EQ(GetSetting(Setting::Text1), expected);
     addSource();
-    QTest::mouseClick(window().PushButton2, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>("PushButton2"), Qt::LeftButton);
     EXPECT_EQ(dialogs.messageTexts(), QStringList{QStringLiteral("Done.")});
     EXPECT_TRUE(QFile::exists(expected + QStringLiteral("deck.ppt")));
     EXPECT_TRUE(reporter.reports.isEmpty());
@@ -101,9 +101,9 @@ TEST_P(TypedFolder, TheCheckAndTheSaveUseOneAbsoluteFolder) {
     QDir(home.path()).mkpath(QStringLiteral("work/relout"));
     const QString workingBefore = QDir::currentPath();
     ASSERT_TRUE(QDir::setCurrent(homeFile(QStringLiteral("work"))));
-    window().Text1->setText(QString::fromUtf8(c.text));
+    control<QLineEdit>("Text1")->setText(QString::fromUtf8(c.text));
     addSource();
-    QTest::mouseClick(window().PushButton2, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>("PushButton2"), Qt::LeftButton);
     QDir::setCurrent(workingBefore);
 
     const QString result = QString::fromUtf8(c.result);

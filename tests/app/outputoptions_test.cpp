@@ -14,6 +14,7 @@
 
 #include "app/outputoptions.h"
 #include "common/apptitle.h"
+#include "common/errorlocations.h"
 #include "common/settings.h"
 #include "common/specialfolders.h"
 #include "support/scripteddialogs.h"
@@ -167,27 +168,32 @@ TEST_F(OutputOptionsTest, SelectingFromCodeRunsTheHandler) {
     EXPECT_FALSE(ui->frame4->isEnabled());
 }
 
-TEST_F(OutputOptionsTest, RestoreWithOption2Stored) {
-    SaveSetting(Setting::Option1, QStringLiteral("False"));
-    SaveSetting(Setting::Option2, QStringLiteral("True"));
-    start();
-    EXPECT_FALSE(ui->option1->isChecked());
-    EXPECT_TRUE(ui->option2->isChecked());
-    EXPECT_FALSE(ui->frame4->isEnabled());
-}
+struct StoredOptions {
+    const char* name;
+    const char* option1;
+    const char* option2;
+    bool intoFolder;
+    bool besideSource;
+};
+class RestoredOptions : public OutputOptionsTest,
+                        public ::testing::WithParamInterface<StoredOptions> {};
 
-TEST_F(OutputOptionsTest, RestoreReadsNumbersAndAnyCase) {
-    SaveSetting(Setting::Option1, QStringLiteral("0"));
-    SaveSetting(Setting::Option2, QStringLiteral("-1"));
+TEST_P(RestoredOptions, ReadWordsAndNumbersInAnyCase) {
+    const StoredOptions& c = GetParam();
+    SaveSetting(Setting::Option1, QString::fromUtf8(c.option1));
+    SaveSetting(Setting::Option2, QString::fromUtf8(c.option2));
     start();
-    EXPECT_TRUE(ui->option2->isChecked());
-    SaveSetting(Setting::Option1, QStringLiteral("TRUE"));
-    SaveSetting(Setting::Option2, QStringLiteral("false"));
-    start();
-    EXPECT_TRUE(ui->option1->isChecked());
-    EXPECT_FALSE(ui->option2->isChecked());
+    EXPECT_EQ(ui->option1->isChecked(), c.intoFolder);
+    EXPECT_EQ(ui->option2->isChecked(), c.besideSource);
+    EXPECT_EQ(ui->frame4->isEnabled(), c.intoFolder);
     EXPECT_TRUE(reporter.reports.isEmpty());
 }
+
+INSTANTIATE_TEST_SUITE_P(Stored, RestoredOptions,
+                         ::testing::Values(StoredOptions{"Words", "False", "True", false, true},
+                                           StoredOptions{"Numbers", "0", "-1", false, true},
+                                           StoredOptions{"AnyCase", "TRUE", "false", true, false}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(OutputOptionsTest, BothStoredFalseSelectsNeitherAndTheGroupStillWorks) {
     SaveSetting(Setting::Option1, QStringLiteral("False"));

@@ -4,6 +4,7 @@
 #include <QRadioButton>
 #include <QTest>
 
+#include "common/errorlocations.h"
 #include "common/settings.h"
 #include "common/specialfolders.h"
 #include "joblist/joblist.h"
@@ -17,10 +18,10 @@ using testing::WindowTest;
 TEST_F(WindowTest, FirstStartShowsTheDesktopFolderAndStoresIt) {
     MainWindow& w = window();
     w.Form_Load();
-    EXPECT_EQ(w.Text1->text(), GetDesktopFolder(nativeFileSystem()));
-    EXPECT_TRUE(w.Option1->isChecked());
-    EXPECT_FALSE(w.Option2->isChecked());
-    EXPECT_TRUE(w.Frame4->isEnabled());
+    EXPECT_EQ(control<QLineEdit>("Text1")->text(), GetDesktopFolder(nativeFileSystem()));
+    EXPECT_TRUE(control<QRadioButton>("Option1")->isChecked());
+    EXPECT_FALSE(control<QRadioButton>("Option2")->isChecked());
+    EXPECT_TRUE(control<QGroupBox>("Frame4")->isEnabled());
     EXPECT_EQ(GetSetting(Setting::Text1), GetDesktopFolder(nativeFileSystem()));
     EXPECT_TRUE(reporter.reports.isEmpty());
 }
@@ -33,21 +34,21 @@ TEST_F(WindowTest, EveryChoiceIsRestoredAtTheNextStart) {
         w.Form_Load();
         w.show();
         dialogs.folderAnswers << out;
-        QTest::mouseClick(w.PushButton3, Qt::LeftButton);
-        EXPECT_EQ(w.Text1->text(), out + QLatin1Char('/'));
-        w.Option2->click();
-        EXPECT_FALSE(w.Frame4->isEnabled());
+        QTest::mouseClick(control<QPushButton>("PushButton3"), Qt::LeftButton);
+        EXPECT_EQ(control<QLineEdit>("Text1")->text(), out + QLatin1Char('/'));
+        control<QRadioButton>("Option2")->click();
+        EXPECT_FALSE(control<QGroupBox>("Frame4")->isEnabled());
     }
     restart();
     MainWindow& again = window();
     again.Form_Load();
-    EXPECT_EQ(again.Text1->text(), out + QLatin1Char('/'));
-    EXPECT_TRUE(again.Option2->isChecked());
-    EXPECT_FALSE(again.Option1->isChecked());
-    EXPECT_FALSE(again.Frame4->isEnabled());
+    EXPECT_EQ(control<QLineEdit>("Text1")->text(), out + QLatin1Char('/'));
+    EXPECT_TRUE(control<QRadioButton>("Option2")->isChecked());
+    EXPECT_FALSE(control<QRadioButton>("Option1")->isChecked());
+    EXPECT_FALSE(control<QGroupBox>("Frame4")->isEnabled());
     // The picker opens where it was left, after the restart too.
-    again.Option1->click();
-    QTest::mouseClick(again.PushButton3, Qt::LeftButton);
+    control<QRadioButton>("Option1")->click();
+    QTest::mouseClick(control<QPushButton>("PushButton3"), Qt::LeftButton);
     EXPECT_EQ(dialogs.shown.last().kind, QStringLiteral("folder"));
     EXPECT_EQ(dialogs.shown.last().defaultAnswer, out);
     EXPECT_TRUE(reporter.reports.isEmpty());
@@ -57,11 +58,11 @@ TEST_F(WindowTest, AnEmptiedFolderBoxStaysEmptyAfterARestart) {
     {
         MainWindow& w = window();
         w.Form_Load();
-        w.Text1->clear();
+        control<QLineEdit>("Text1")->clear();
     }
     restart();
     window().Form_Load();
-    EXPECT_EQ(window().Text1->text(), QString());
+    EXPECT_EQ(control<QLineEdit>("Text1")->text(), QString());
 }
 
 TEST_F(WindowTest, ABadStoredOptionIsReportedAtItsStepAndTheStartGoesOn) {
@@ -73,8 +74,8 @@ TEST_F(WindowTest, ABadStoredOptionIsReportedAtItsStepAndTheStartGoesOn) {
     EXPECT_EQ(reporter.reports[0].location, location::kFormLoad);
     EXPECT_TRUE(reporter.reports[0].description.contains(QStringLiteral("\"Option1\"")));
     EXPECT_TRUE(reporter.reports[0].description.contains(settingsFilePath()));
-    EXPECT_TRUE(w.Option1->isChecked());
-    EXPECT_TRUE(w.Frame4->isEnabled());
+    EXPECT_TRUE(control<QRadioButton>("Option1")->isChecked());
+    EXPECT_TRUE(control<QGroupBox>("Frame4")->isEnabled());
 }
 
 TEST_F(WindowTest, AddFilesButtonAppendsWhatTheDialogReturns) {
@@ -83,7 +84,7 @@ TEST_F(WindowTest, AddFilesButtonAppendsWhatTheDialogReturns) {
         return QStringLiteral("/talks") + QChar(0) + QStringLiteral("b.odp") + QChar(0) +
                QStringLiteral("a.odp");
     };
-    QTest::mouseClick(w.PushButton1, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>("PushButton1"), Qt::LeftButton);
     EXPECT_EQ(w.jobList().texts(), QStringList({"/talks/b.odp", "/talks/a.odp"}));
 }
 

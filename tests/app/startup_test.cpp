@@ -1,5 +1,3 @@
-#include <QDir>
-#include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -9,6 +7,7 @@
 #include "convert/presencecheck.h"
 #include "joblist/joblist.h"
 #include "joblist/samples.h"
+#include "support/tempfiles.h"
 #include "windowfixture.h"
 
 namespace slate {
@@ -64,7 +63,7 @@ TEST_F(WindowTest, WithoutTheOfficeTheStartUpOffersTheDownloadPageAndEndsTheProg
     EXPECT_TRUE(product::kOfficeDownloadPage.endsWith(QStringLiteral("/download/index.html")));
     EXPECT_EQ(endRequests, 1);
     // The check is the last step: everything before it has run, nothing was reported.
-    EXPECT_FALSE(window().Text1->text().isEmpty());
+    EXPECT_FALSE(control<QLineEdit>("Text1")->text().isEmpty());
     EXPECT_TRUE(reporter.reports.isEmpty());
 }
 
@@ -88,34 +87,24 @@ TEST_F(WindowTest, AnsweringNoEndsTheProgramWithoutOpeningAnything) {
 }
 
 TEST_F(WindowTest, FirstStartRecordsTheSampleFilesAndALaterStartLeavesTheRecord) {
-    QDir(programFolder.path()).mkpath(QStringLiteral("Samples"));
-    QFile deck(programFolder.filePath(QStringLiteral("Samples/intro.odp")));
-    ASSERT_TRUE(deck.open(QIODevice::WriteOnly));
-    deck.close();
+    const QString deck = testing::writeTestFile(programFile(QStringLiteral("Samples/intro.odp")));
     window().Form_Load();
     const QString record = GetSetting(Setting::Snapshot);
-    EXPECT_EQ(UnscrambleText(record, kSampleKey),
-              programFolder.filePath(QStringLiteral("Samples/intro.odp")));
+    EXPECT_EQ(UnscrambleText(record, kSampleKey), deck);
 
-    QFile later(programFolder.filePath(QStringLiteral("Samples/later.odp")));
-    ASSERT_TRUE(later.open(QIODevice::WriteOnly));
-    later.close();
+    testing::writeTestFile(programFile(QStringLiteral("Samples/later.odp")));
     restart();
     window().Form_Load();
     EXPECT_EQ(GetSetting(Setting::Snapshot), record);
 }
 
 TEST_F(WindowTest, LoadSamplesButtonAddsTheRecordedFilesOnceAndOffersTheFolder) {
-    QDir(programFolder.path()).mkpath(QStringLiteral("Samples"));
-    QFile deck(programFolder.filePath(QStringLiteral("Samples/intro.odp")));
-    ASSERT_TRUE(deck.open(QIODevice::WriteOnly));
-    deck.close();
+    const QString deck = testing::writeTestFile(programFile(QStringLiteral("Samples/intro.odp")));
     window().Form_Load();
     dialogs.messageAnswers << MsgAnswer::No << MsgAnswer::Yes;
-    window().PushButton9->click();
-    window().PushButton9->click();
-    EXPECT_EQ(window().jobList().texts(),
-              QStringList{programFolder.filePath(QStringLiteral("Samples/intro.odp"))});
+    control<QPushButton>("PushButton9")->click();
+    control<QPushButton>("PushButton9")->click();
+    EXPECT_EQ(window().jobList().texts(), QStringList{deck});
     EXPECT_EQ(dialogs.messageTexts().size(), 2);
     EXPECT_EQ(shell.openedFolders.size(), 1);
 }

@@ -12,6 +12,7 @@
 #include "support/fakebridge.h"
 #include "support/fakes.h"
 #include "support/scripteddialogs.h"
+#include "support/windowcontrols.h"
 
 namespace slate::testing {
 
@@ -33,6 +34,12 @@ class WindowTest : public ::testing::Test {
             window_->setEndProgram([this] { ++endRequests; });
         }
         return *window_;
+    }
+
+    // A control of the window by its object name.
+    template <class Control = QWidget>
+    Control* control(const char* name) {
+        return controlOf<Control>(window(), name);
     }
 
     QString programFile(const QString& name) const { return programFolder.filePath(name); }

@@ -2,6 +2,7 @@
 
 #include <stdexcept>
 
+#include "common/errorlocations.h"
 #include "common/errorpolicy.h"
 #include "common/product.h"
 #include "support/scripteddialogs.h"

@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 #include <sys/time.h>
 
+#include "common/errorlocations.h"
 #include "common/errorpolicy.h"
 #include "runfixture.h"
 

@@ -2,6 +2,7 @@
 #include <QUrl>
 
 #include "common/apptitle.h"
+#include "common/errorlocations.h"
 #include "common/errorpolicy.h"
 #include "runfixture.h"
 

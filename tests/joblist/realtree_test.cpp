@@ -14,6 +14,7 @@
 
 #include <gtest/gtest.h>
 
+#include "common/errorlocations.h"
 #include "common/errorpolicy.h"
 #include "joblist/addfolder.h"
 #include "joblist/treefiles.h"

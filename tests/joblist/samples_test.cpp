@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "common/apptitle.h"
+#include "common/errorlocations.h"
 #include "common/errorpolicy.h"
 #include "common/settings.h"
 #include "joblist/joblist.h"

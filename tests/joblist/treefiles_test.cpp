@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "common/errorlocations.h"
 #include "common/errorpolicy.h"
 #include "joblist/treefiles.h"
 #include "support/memoryfilesystem.h"

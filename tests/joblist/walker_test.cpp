@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "common/errorlocations.h"
 #include "joblist/addfolder.h"
 #include "support/memoryfilesystem.h"
 #include "support/scripteddialogs.h"

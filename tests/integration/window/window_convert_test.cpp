@@ -1,6 +1,7 @@
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
@@ -13,6 +14,7 @@
 #include "support/fakes.h"
 #include "support/powerpointfile.h"
 #include "support/scripteddialogs.h"
+#include "support/windowcontrols.h"
 
 namespace slate::testing {
 namespace {
@@ -50,18 +52,20 @@ TEST_F(WindowWithOffice, StartConvertingWritesGenuinePowerPointFilesIntoTheChose
         return path(QStringLiteral("talks")) + QChar(0) + QStringLiteral("Q1 review #2.odp") +
                QChar(0) + QStringLiteral("Übersicht.odp");
     };
-    QTest::mouseClick(window->PushButton1, Qt::LeftButton);
+    QTest::mouseClick(controlOf<QPushButton>(*window, "PushButton1"), Qt::LeftButton);
     ASSERT_EQ(window->jobList().count(), 2);
 
     dialogs.folderAnswers << path(QStringLiteral("out"));
-    QTest::mouseClick(window->PushButton3, Qt::LeftButton);
-    ASSERT_EQ(window->Text1->text(), path(QStringLiteral("out")) + QLatin1Char('/'));
+    QTest::mouseClick(controlOf<QPushButton>(*window, "PushButton3"), Qt::LeftButton);
+    ASSERT_EQ(controlOf<QLineEdit>(*window, "Text1")->text(),
+              path(QStringLiteral("out")) + QLatin1Char('/'));
 
-    QTest::mouseClick(window->PushButton2, Qt::LeftButton);
+    QTest::mouseClick(controlOf<QPushButton>(*window, "PushButton2"), Qt::LeftButton);
 
     EXPECT_TRUE(reporter.reports.isEmpty());
     EXPECT_EQ(dialogs.messageTexts(), QStringList{QStringLiteral("Done.")});
-    EXPECT_EQ(window->progressText(), QStringLiteral("Progress Bar"));
+    EXPECT_EQ(controlOf<QProgressBar>(*window, "ProgressBar1")->text(),
+              QStringLiteral("Progress Bar"));
     EXPECT_FALSE(window->isBusy());
     QString why;
     const auto first = readPowerPoint97(path(QStringLiteral("out/Q1 review #2.ppt")), &why);
@@ -78,11 +82,11 @@ TEST_F(WindowWithOffice, AFileTheOfficeCannotOpenIsReportedAndTheNextOneConverts
     bad.write("this is not a presentation");
     bad.close();
     makeOdp(bridge(), path(QStringLiteral("good.odp")), SlideContent{});
-    window->Option2->click();
+    controlOf<QRadioButton>(*window, "Option2")->click();
     window->jobList().append(path(QStringLiteral("broken.odp")));
     window->jobList().append(path(QStringLiteral("good.odp")));
 
-    QTest::mouseClick(window->PushButton2, Qt::LeftButton);
+    QTest::mouseClick(controlOf<QPushButton>(*window, "PushButton2"), Qt::LeftButton);
 
     ASSERT_FALSE(reporter.reports.isEmpty());
     EXPECT_EQ(reporter.reports.first().step, 134);
