@@ -18,7 +18,7 @@ namespace slate::testing {
 
 // A main window with scripted dialogs and a program folder of its own; closing it never ends
 // the test program.
-class WindowTest : public ::testing::Test {
+class WindowTest : public ::testing::Test, protected ScriptedWindowServices {
   protected:
     void SetUp() override { ASSERT_TRUE(programFolder.isValid()); }
 
@@ -27,9 +27,8 @@ class WindowTest : public ::testing::Test {
 
     MainWindow& window() {
         if (!window_) {
-            window_ = std::make_unique<MainWindow>(WindowServices{dialogs, shell, random, reporter,
-                                                                  bridge, nativeFileSystem(),
-                                                                  programFolder.path()});
+            window_ = std::make_unique<MainWindow>(
+                services(bridge, nativeFileSystem(), programFolder.path()));
             window_->setCloseAction([this] { ++closeRequests; });
             window_->setEndProgram([this] { ++endRequests; });
         }
@@ -45,12 +44,6 @@ class WindowTest : public ::testing::Test {
     QString programFile(const QString& name) const { return programFolder.filePath(name); }
 
     QTemporaryDir programFolder;
-    QTemporaryDir settingsFolder;
-    ScopedSettingsFile settings{settingsFolder.filePath(QStringLiteral("settings.conf"))};
-    ScriptedDialogs dialogs;
-    RecordingShell shell;
-    ScriptedRandom random;
-    RecordingReporter reporter;
     FakeBridge bridge;
     int closeRequests = 0;
     int endRequests = 0;

@@ -1,9 +1,15 @@
 #pragma once
 
+#include <QTemporaryDir>
 #include <QWidget>
 
 #include <stdexcept>
 #include <string>
+
+#include "app/mainwindow.h"
+#include "common/settings.h"
+#include "support/fakes.h"
+#include "support/scripteddialogs.h"
 
 namespace slate::testing {
 
@@ -16,5 +22,20 @@ Control* controlOf(QWidget& window, const char* name) {
         throw std::logic_error(std::string("the window has no such control: ") + name);
     return control;
 }
+
+// What a window needs from outside, scripted: its own settings file, dialogs, shell, random
+// draws and error reporter.
+struct ScriptedWindowServices {
+    WindowServices services(OfficeBridge& bridge, FileSystem& files, const QString& programFolder) {
+        return WindowServices{dialogs, shell, random, reporter, bridge, files, programFolder};
+    }
+
+    QTemporaryDir settingsFolder;
+    ScopedSettingsFile settings{settingsFolder.filePath(QStringLiteral("settings.conf"))};
+    ScriptedDialogs dialogs;
+    RecordingShell shell;
+    ScriptedRandom random;
+    RecordingReporter reporter;
+};
 
 }  // namespace slate::testing

@@ -20,23 +20,16 @@ namespace slate::testing {
 namespace {
 
 // The window as a user drives it, with the real office behind it.
-class WindowWithOffice : public OfficeSuite {
+class WindowWithOffice : public OfficeSuite, protected ScriptedWindowServices {
   protected:
     void SetUp() override {
         ASSERT_TRUE(settingsFolder.isValid());
-        window = std::make_unique<MainWindow>(WindowServices{
-            dialogs, shell, random, reporter, bridge(), nativeFileSystem(), dir_.path()});
+        window = std::make_unique<MainWindow>(services(bridge(), nativeFileSystem(), dir_.path()));
         window->setCloseAction([] {});
         window->Form_Load();
         window->show();
     }
 
-    QTemporaryDir settingsFolder;
-    ScopedSettingsFile settings{settingsFolder.filePath(QStringLiteral("settings.conf"))};
-    ScriptedDialogs dialogs;
-    RecordingShell shell;
-    ScriptedRandom random;
-    RecordingReporter reporter;
     std::unique_ptr<MainWindow> window;
 };
 
