@@ -249,21 +249,20 @@ OfficeRef FakeBridge::doLoadComponentFromURL(OfficeObject& desktop, const QStrin
 }
 
 OfficeRef FakeBridge::doGetCurrentController(OfficeObject& document) {
-    auto& doc = static_cast<Object&>(document);
-    Call call{QStringLiteral("getCurrentController"), {}, doc.label, doc.url, {}};
-    begin(call);
-    OfficeRef controller = make(QStringLiteral("controller"), doc.url);
-    finish(call, controller);
-    return controller;
+    return objectOf(QStringLiteral("getCurrentController"), document, QStringLiteral("controller"));
 }
 
 OfficeRef FakeBridge::doGetFrame(OfficeObject& controller) {
-    auto& c = static_cast<Object&>(controller);
-    Call call{QStringLiteral("getFrame"), {}, c.label, c.url, {}};
+    return objectOf(QStringLiteral("getFrame"), controller, QStringLiteral("frame"));
+}
+
+OfficeRef FakeBridge::objectOf(const QString& callName, OfficeObject& from, const QString& kind) {
+    auto& source = static_cast<Object&>(from);
+    Call call{callName, {}, source.label, source.url, {}};
     begin(call);
-    OfficeRef frame = make(QStringLiteral("frame"), c.url);
-    finish(call, frame);
-    return frame;
+    OfficeRef made = make(kind, source.url);
+    finish(call, made);
+    return made;
 }
 
 DispatchResult FakeBridge::doExecuteDispatch(OfficeObject& dispatchHelper, OfficeObject& frame,

@@ -104,6 +104,8 @@ class FakeBridge : public OfficeBridge {
     class Object;
 
     OfficeRef make(const QString& kind, const QString& url);
+    // A call on `from` that answers with a new object of `kind` for the same document.
+    OfficeRef objectOf(const QString& callName, OfficeObject& from, const QString& kind);
     // Records the call, runs onCall and applies the first matching rule; returns the action
     // that the call itself must carry out (EmptyDocument and the dispatch ones), if any.
     std::optional<Action> begin(Call& call);
