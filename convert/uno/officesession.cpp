@@ -254,6 +254,9 @@ bool OfficeSession::launchAndConnect(const QString& program,
     // Under a non-UTF-8 locale the office mangles non-ASCII file names, encoded or not.
     environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
     environment.insert(QStringLiteral("SAL_ENABLE_FILE_LOCKING"), QStringLiteral("1"));
+    const QString temp = slot_->freshTempFolder();
+    if (!temp.isEmpty())
+        environment.insert(QStringLiteral("TMPDIR"), temp);
     const QString profileUrl =
         QUrl::fromLocalFile(slot_->profilePath()).toString(QUrl::FullyEncoded);
     const QString pipe = QStringLiteral("slatemere-%1-%2")

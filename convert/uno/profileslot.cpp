@@ -78,6 +78,16 @@ QString ProfileSlot::logPath() const {
     return profilePath() + QStringLiteral(".log");
 }
 
+QString ProfileSlot::freshTempFolder() const {
+    const QString path = profilePath() + QStringLiteral(".tmp");
+    QDir folder(path);
+    if (folder.exists() && !folder.removeRecursively())
+        return {};
+    if (!QDir().mkdir(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner))
+        return {};
+    return path;
+}
+
 }  // namespace slate
 
 namespace slate {

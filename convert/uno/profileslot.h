@@ -27,6 +27,10 @@ class ProfileSlot {
     QString profilePath() const;
     // Where the office's own output goes.
     QString logPath() const;
+    // An empty folder, only this user's, for the office's temporary files: an office that is
+    // killed leaves them there, and the next start of the slot clears them, where in the
+    // system's temporary folder they would pile up. Empty text when it cannot be made.
+    QString freshTempFolder() const;
     // Sets the profile so that the office writes no lock files beside the documents it opens:
     // killed, timed out or ended with the program it would leave them behind, and a desktop
     // office would then call those documents locked. With the office's version known, it also

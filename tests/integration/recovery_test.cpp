@@ -1,4 +1,6 @@
+#include <QDir>
 #include <QElapsedTimer>
+#include <QFileInfo>
 
 #include <thread>
 
@@ -36,6 +38,12 @@ TEST_F(OfficeRecoveryTest, OfficeKilledBetweenFilesIsStartedAgain) {
     convertAndCheck(bridge(), QStringLiteral("first"));
     const qint64 first = bridge().officeProcessId();
     const OfficeRef oldDesktop = desktop();
+    // The office keeps its temporary files in a folder of its profile slot, not in /tmp.
+    const QString temp = environmentValue(first, "TMPDIR");
+    ASSERT_TRUE(temp.startsWith(testOfficeOptions().effectiveProfileDir())) << temp.toStdString();
+    const QStringList leftByFirst =
+        QDir(temp).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+    EXPECT_FALSE(leftByFirst.isEmpty());
 
     ASSERT_EQ(::kill(static_cast<pid_t>(first), SIGKILL), 0);
     ASSERT_TRUE(waitForProcessEnd(first, 10000));
@@ -48,6 +56,9 @@ TEST_F(OfficeRecoveryTest, OfficeKilledBetweenFilesIsStartedAgain) {
     convertAndCheck(bridge(), QStringLiteral("second"));
     EXPECT_NE(bridge().officeProcessId(), first);
     EXPECT_NE(bridge().officeProcessId(), 0);
+    // What the killed office left there went with the new start.
+    for (const QString& name : leftByFirst)
+        EXPECT_FALSE(QFileInfo::exists(temp + QLatin1Char('/') + name)) << name.toStdString();
 }
 
 TEST_F(OfficeRecoveryTest, OfficeDyingDuringACallFailsThatCall) {

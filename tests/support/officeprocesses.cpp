@@ -76,4 +76,15 @@ QString acceptedConnection(qint64 pid) {
     return {};
 }
 
+QString environmentValue(qint64 pid, const QByteArray& name) {
+    QFile environ(QStringLiteral("/proc/%1/environ").arg(pid));
+    if (!environ.open(QIODevice::ReadOnly))
+        return {};
+    for (const QByteArray& entry : environ.readAll().split('\0')) {
+        if (entry.startsWith(name + '='))
+            return QString::fromLocal8Bit(entry.mid(name.size() + 1));
+    }
+    return {};
+}
+
 }  // namespace slate::testing

@@ -14,5 +14,7 @@ bool waitForProcessEnd(qint64 pid, int timeoutMs);
 
 // The connection an office listens on, read from its command line ("--accept=...").
 QString acceptedConnection(qint64 pid);
+// The value of one environment variable of a running process; empty when it has none.
+QString environmentValue(qint64 pid, const QByteArray& name);
 
 }  // namespace slate::testing
