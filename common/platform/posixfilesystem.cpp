@@ -19,7 +19,9 @@
 
 #include "common/platform/filesystem.h"
 
-// Every POSIX call of the program lives in this file.
+// The walk, the window's folder services and the run reach the file system through this file;
+// processes and signals have layers of their own (convert/uno/officeprocess.cpp,
+// app/clisignals.cpp).
 namespace slate {
 
 namespace {
