@@ -139,15 +139,8 @@ class ConvertCommandTest : public ::testing::Test {
     QString file(const QString& name, const QByteArray& content = "deck") {
         return testing::writeTestFile(dir.filePath(name), content);
     }
-    int convert(QStringList arguments) {
-        arguments.prepend(QStringLiteral("convert"));
-        const ParsedCommandLine parsed = parseCommandLine(arguments);
-        EXPECT_EQ(parsed.kind, Kind::Convert) << parsed.error.toStdString();
-        outText.clear();
-        errText.clear();
-        QTextStream out(&outText);
-        QTextStream err(&errText);
-        return runConvert(parsed.convert, bridge, nativeFileSystem(), out, err);
+    int convert(const QStringList& arguments) {
+        return convertWith(arguments, {PoolOffice(&bridge)});
     }
     int convertWith(QStringList arguments, const QList<PoolOffice>& offices) {
         arguments.prepend(QStringLiteral("convert"));
