@@ -191,13 +191,14 @@ QString OfficeProcess::installedVersion(const QString& officeBinary) {
     if (!settings.open(QIODevice::ReadOnly))
         return {};
     const QByteArray text = settings.readAll();
-    const QByteArray property = "<prop oor:name=\"ooSetupVersion\">";
-    const qsizetype at = text.indexOf(property);
-    const qsizetype valueStart = text.indexOf("<value>", at) + 7;
-    const qsizetype valueEnd = text.indexOf("</value>", valueStart);
-    if (at < 0 || valueStart < 7 || valueEnd < 0 || valueEnd - valueStart > 20)
+    const qsizetype property = text.indexOf("<prop oor:name=\"ooSetupVersion\">");
+    if (property < 0)
         return {};
-    return QString::fromUtf8(text.mid(valueStart, valueEnd - valueStart)).trimmed();
+    const qsizetype start = text.indexOf("<value>", property) + 7;
+    const qsizetype end = text.indexOf("</value>", start);
+    if (end < 0 || end - start > 20)
+        return {};
+    return QString::fromUtf8(text.mid(start, end - start)).trimmed();
 }
 
 void OfficeProcess::start(const QString& program, const QStringList& arguments,
