@@ -9,19 +9,17 @@
 #include <optional>
 
 #include "app/cliinputs.h"
-#include "app/clioffices.h"
-#include "app/clisignals.h"
 #include "app/console.h"
 #include "common/files.h"
+#include "common/platform/terminationsignals.h"
 #include "common/product.h"
 #include "convert/batchrun.h"
 #include "convert/officebridge.h"
 #include "convert/parallelrun.h"
-#include "convert/timingbridge.h"
 #include "joblist/joblist.h"
 
 #if SLATE_HAVE_UNO
-#include "convert/uno/unobridge.h"
+#include "convert/uno/unooffices.h"
 #endif
 
 namespace slate {
@@ -46,12 +44,71 @@ bool isCommandLineInvocation(int argc, char** argv) {
            first == "--version";
 }
 
-int runConvert(const ConvertArguments& arguments, OfficeBridge& bridge, FileSystem& files,
-               QTextStream& out, QTextStream& err) {
-    return runConvert(arguments, {PoolOffice(&bridge)}, files, out, err);
+int officesToStart(const ConvertArguments& arguments, int files, int cores, qint64 availableBytes,
+                   QTextStream& err) {
+    if (!arguments.officeConnections.isEmpty())
+        return std::clamp<int>(static_cast<int>(arguments.officeConnections.size()), 1, files);
+    const int jobs = arguments.jobs.value_or(kDefaultJobs);
+    if (jobs != kAutoJobs)
+        return std::clamp(jobs, 1, std::max(files, 1));
+    const OfficeCount count = officesForRun(files, cores, availableBytes);
+    if (count.limitedByMemory) {
+        writeLine(err,
+                  QStringLiteral("Starting %1, not one for each of the %2 cores: %3 MB of "
+                                 "memory is free and an office takes about %4 MB.")
+                      .arg(count.offices == 1 ? QStringLiteral("1 office")
+                                              : QStringLiteral("%1 offices").arg(count.offices))
+                      .arg(cores)
+                      .arg(availableBytes / (1024 * 1024))
+                      .arg(kOfficeMemoryBytes / (1024 * 1024)));
+    }
+    return count.offices;
 }
 
-int runConvert(const ConvertArguments& arguments, QList<PoolOffice> offices, FileSystem& files,
+namespace {
+
+// Reaches the offices, all at once. Those that cannot do the work are left out, each with a
+// line on `err`; none left, the reason goes to `err`. The offices that can.
+QList<int> reachOffices(OfficePool& pool, int count, QTextStream& err) {
+    const QList<OfficePool::Check> checks = pool.reach(count);
+    QList<int> usable;
+    for (int i = 0; i < checks.size(); ++i) {
+        if (checks.at(i).usable())
+            usable << i;
+    }
+    if (usable.isEmpty() && !checks.isEmpty()) {
+        const OfficePool::Check& first = checks.first();
+        writeLine(err,
+                  first.reached
+                      ? first.reason
+                      : QStringLiteral("The office could not be reached: %1").arg(first.reason));
+        return {};
+    }
+    for (const OfficePool::Check& check : checks) {
+        if (!check.usable())
+            writeLine(err, kOfficeLeftOut + check.reason);
+    }
+    return usable;
+}
+
+void writeSummary(const RunSummary& summary, const InputSkips& skips, const QString& pattern,
+                  double seconds, QTextStream& out) {
+    QStringList remarks;
+    if (summary.failed > 0)
+        remarks << QStringLiteral("%1 failed").arg(summary.failed);
+    remarks << skips.remarks(pattern);
+    QString line = QStringLiteral("Converted %1 of %2 files in %3 s")
+                       .arg(summary.converted)
+                       .arg(summary.attempted)
+                       .arg(QString::number(seconds, 'f', 1));
+    if (!remarks.isEmpty())
+        line += QStringLiteral(" (%1)").arg(remarks.join(QStringLiteral(", ")));
+    writeLine(out, line);
+}
+
+}  // namespace
+
+int runConvert(const ConvertArguments& arguments, OfficePool& pool, FileSystem& files,
                QTextStream& out, QTextStream& err) {
     QElapsedTimer clock;
     clock.start();
@@ -67,83 +124,54 @@ int runConvert(const ConvertArguments& arguments, QList<PoolOffice> offices, Fil
 
     const bool intoFolder = !arguments.outputDir.isEmpty();
     const QString folder = intoFolder ? absolute(arguments.outputDir) : QString();
-    if (offices.isEmpty())
+    if (pool.limit() == 0)
         return exitcode::kNoOffice;
-    // No more offices than files.
-    offices = offices.mid(0, std::clamp<qsizetype>(jobs.count(), 1, offices.size()));
+    QList<int> offices;
     // Starting an office only to be told there is nothing to do would waste seconds.
     if (jobs.count() > 0 && (!intoFolder || FolderExists(folder, files))) {
-        if (!reachOfficesOrSay(offices, err))
+        const int count =
+            officesToStart(arguments, jobs.count(), availableCores(), availableMemoryBytes(), err);
+        offices = reachOffices(pool, std::min(count, pool.limit()), err);
+        if (offices.isEmpty())
             return exitcode::kNoOffice;
     }
-    const bool shared = offices.size() > 1;
+    pool.setRestartAfter(arguments.restartAfter);
+    pool.grow(1);
 
     ConsoleRunView view(
         {intoFolder ? OutputChoice::Place::IntoFolder : OutputChoice::Place::BesideSource, folder});
     ConsoleDialogs dialogs(out, err, {runtext::kDone}, arguments.quiet);
-    TimingBridge timing(*offices.first().bridge);
-    BatchRun run(jobs, view, timing, dialogs, reporter, files);
-    const auto writeTiming = [&](int index, const QString& source, double fileSeconds,
-                                 double officeSeconds) {
-        writeLine(err, QStringLiteral("Timing: file %1: %2 s, office %3 s: %4")
-                           .arg(index)
-                           .arg(seconds(fileSeconds, 3), seconds(officeSeconds, 3), source));
-    };
-    std::optional<MeasuredOffices> measured;
+    BatchRun run(jobs, view, pool.bridge(offices.value(0)), dialogs, reporter, files);
     std::optional<ParallelRun> parallel;
-    if (shared) {
-        measured.emplace(offices);
-        parallel.emplace(run, jobs, view, measured->pool(), reporter);
-        parallel->restartAfter = arguments.restartAfter;
+    if (!offices.isEmpty()) {
+        parallel.emplace(run, jobs, view, pool, offices, reporter);
         parallel->onNotice = [&](const QString& text) { writeLine(err, text); };
-        if (arguments.timings)
-            parallel->onFileTimed = writeTiming;
+        if (arguments.timings) {
+            parallel->onFileTimed = [&](int index, const QString& source, double fileSeconds,
+                                        double officeSeconds) {
+                writeLine(err,
+                          QStringLiteral("Timing: file %1: %2 s, office %3 s: %4")
+                              .arg(index)
+                              .arg(seconds(fileSeconds, 3), seconds(officeSeconds, 3), source));
+            };
+        }
     }
-    OfficeRecycler recycler(shared ? nullptr : offices.first().restart, arguments.restartAfter);
-    QElapsedTimer fileClock;
     run.onFileStarted = [&](int index, int count, const QString& source) {
-        recycler.beforeFile();
-        const PoolOffice& office = offices.first();
-        recycler.fileOn(office.officeId ? office.officeId() : 0);
         if (!arguments.quiet) {
             writeLine(err, QStringLiteral("%1%2 (%3/%4)")
                                .arg(runtext::kProcessing, GetFileName(source))
                                .arg(index)
                                .arg(count));
         }
-        if (!shared) {
-            timing.resetOfficeTime();
-            fileClock.start();
-        }
     };
-    run.onFileFinished = [&](int index, const QString& source, bool) {
-        reporter.fileFinished(source);
-        if (arguments.timings && fileClock.isValid())
-            writeTiming(index, source, fileClock.nsecsElapsed() / 1e9, timing.officeSeconds());
-        fileClock.invalidate();
-    };
+    run.onFileFinished = [&](int, const QString& source, bool) { reporter.fileFinished(source); };
 
     const RunSummary summary = run.start();
-    switch (summary.outcome) {
-        case RunSummary::Outcome::NoFiles:
-        case RunSummary::Outcome::NoFolder:
-        case RunSummary::Outcome::Ignored:
-            return exitcode::kUsage;
-        case RunSummary::Outcome::Completed:
-            break;
-    }
+    if (summary.outcome != RunSummary::Outcome::Completed)
+        return exitcode::kUsage;
     if (!arguments.quiet) {
-        QStringList remarks;
-        if (summary.failed > 0)
-            remarks << QStringLiteral("%1 failed").arg(summary.failed);
-        remarks << skips.remarks(QStringLiteral("*.") + arguments.extension);
-        QString line = QStringLiteral("Converted %1 of %2 files in %3 s")
-                           .arg(summary.converted)
-                           .arg(summary.attempted)
-                           .arg(seconds(clock.nsecsElapsed() / 1e9, 1));
-        if (!remarks.isEmpty())
-            line += QStringLiteral(" (%1)").arg(remarks.join(QStringLiteral(", ")));
-        writeLine(out, line);
+        writeSummary(summary, skips, QStringLiteral("*.") + arguments.extension,
+                     clock.nsecsElapsed() / 1e9, out);
     }
     const bool allConverted =
         summary.converted == summary.attempted && reporter.count() == 0 && !skips.missedSome();
@@ -183,10 +211,17 @@ int runCommandLine(int argc, char** argv) {
     OfficeOptions options = OfficeOptions::fromEnvironment();
     if (parsed.convert.timeoutSeconds > 0)
         options.callTimeoutSeconds = parsed.convert.timeoutSeconds;
-    CommandLineOffices offices(parsed.convert, options, err);
-    const int status = runConvert(parsed.convert, offices.pool(), nativeFileSystem(), out, err);
-    offices.shutdown();
-    return status;
+    ConvertArguments convert = parsed.convert;
+    if (convert.officeConnections.isEmpty() && !options.connectUrl.isEmpty()) {
+        convert.officeConnections << options.connectUrl;
+        if (convert.jobs) {
+            writeLine(err, QStringLiteral("SLATEMERE_OFFICE_URL names a running office, so "
+                                          "--jobs starts none."));
+        }
+    }
+    OfficePool pool(unoOffices(options, convert.officeConnections),
+                    unoOfficeLimit(convert.officeConnections));
+    return runConvert(convert, pool, nativeFileSystem(), out, err);
 #else
     writeLine(err, QStringLiteral("This build of %1 has no office bridge.").arg(program));
     return exitcode::kNoOffice;

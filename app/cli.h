@@ -8,7 +8,6 @@
 namespace slate {
 
 class FileSystem;
-class OfficeBridge;
 
 namespace exitcode {
 inline constexpr int kConverted = 0;  // every file converted and its result seen on disk
@@ -23,12 +22,15 @@ bool isCommandLineInvocation(int argc, char** argv);
 // The whole command line: parses, reaches the office, converts; returns the exit status.
 int runCommandLine(int argc, char** argv);
 
-// The convert command with a given office and file system; its lines go to `out` and `err`.
-int runConvert(const ConvertArguments& arguments, OfficeBridge& bridge, FileSystem& files,
-               QTextStream& out, QTextStream& err);
-// The same with several offices, which share the files between them (one converts them in
-// list order).
-int runConvert(const ConvertArguments& arguments, QList<PoolOffice> offices, FileSystem& files,
+// How many offices the convert command uses for `files` files: those --office names, or
+// --jobs N, or for auto one per core as far as the free memory holds them, which `err` is told
+// when it holds fewer; never more than the files.
+int officesToStart(const ConvertArguments& arguments, int files, int cores, qint64 availableBytes,
+                   QTextStream& err);
+
+// The convert command on the offices of `pool`, which it reaches as the files need them; its
+// lines go to `out` and `err`.
+int runConvert(const ConvertArguments& arguments, OfficePool& pool, FileSystem& files,
                QTextStream& out, QTextStream& err);
 
 }  // namespace slate

@@ -4,17 +4,17 @@
 #include <cstdio>
 
 #include "app/cli.h"
-#include "app/clisignals.h"
 #include "app/mainwindow.h"
 #include "app/qtdialogs.h"
 #include "app/startpaths.h"
 #include "common/errorpolicy.h"
 #include "common/interaction.h"
 #include "common/platform/filesystem.h"
+#include "common/platform/terminationsignals.h"
 #include "common/programfolder.h"
 #include "joblist/joblist.h"
 #if SLATE_HAVE_UNO
-#include "convert/uno/unobridge.h"
+#include "convert/uno/unooffices.h"
 #endif
 
 int main(int argc, char* argv[]) {
@@ -32,9 +32,11 @@ int main(int argc, char* argv[]) {
     slate::DesktopShell shell;
     slate::SystemRandom random;
     slate::DialogErrorReporter reporter(dialogs);
-    slate::UnoBridge bridge;
+    // The pool owns the offices and ends them when the program ends, however it ends.
+    slate::OfficePool offices(slate::unoOffices(slate::OfficeOptions::fromEnvironment()), 1);
+    offices.grow(1);
     slate::FileSystem& files = slate::nativeFileSystem();
-    slate::MainWindow window({dialogs, shell, random, reporter, bridge, files,
+    slate::MainWindow window({dialogs, shell, random, reporter, offices.bridge(0), files,
                               QDir::toNativeSeparators(slate::ProgramFolder())});
     dialogs.setOwner(&window);
     window.Form_Load();
@@ -43,8 +45,6 @@ int main(int argc, char* argv[]) {
     slate::AddStartPaths(QCoreApplication::arguments().mid(1), QDir::currentPath(),
                          window.jobList(), reporter, err, files, slate::handlePendingEvents);
     window.show();
-    const int status = app.exec();
-    bridge.shutdown();
-    return status;
+    return app.exec();
 #endif
 }

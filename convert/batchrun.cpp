@@ -193,14 +193,13 @@ void BatchRun::announceFile(GuardedProcedure& g, const FileSlots& s, int index, 
 
 void BatchRun::planBasePath(GuardedProcedure& g, FileSlots& s) {
     // Only the file name's last extension goes: a dot in a folder name or an earlier
-    // extension must not make the result land on another file's name.
+    // extension must not make the result land on another file's name. The pieces are those
+    // of resultPathFor(), which decides which files of a run may meet.
     g.step(ConvertStep::TakeFileName, [&] { s.extension = GetFileName(s.source, separator_); });
     g.step(ConvertStep::TakeExtension, [&] { s.extension = lastExtension(s.extension); });
-    g.step(ConvertStep::DropExtension, [&] {
-        s.basePath = s.source;
-        s.basePath.chop(s.extension.size());
-    });
-    g.step(ConvertStep::AddPptExtension, [&] { s.basePath += QStringLiteral(".ppt"); });
+    g.step(ConvertStep::DropExtension,
+           [&] { s.basePath = withoutExtension(s.source, s.extension); });
+    g.step(ConvertStep::AddPptExtension, [&] { s.basePath += kResultExtension; });
 }
 
 void BatchRun::openDocument(GuardedProcedure& g, FileSlots& s) {

@@ -7,9 +7,7 @@
 namespace slate {
 
 QStringList meetingNames(const QString& sourceFileName) {
-    QString result = sourceFileName;
-    result.chop(lastExtension(sourceFileName).size());
-    result += QStringLiteral(".ppt");
+    const QString result = resultPathFor(sourceFileName, QLatin1Char('/'));
     QStringList names{sourceFileName.toCaseFolded(), result.toCaseFolded()};
     names.removeDuplicates();
     return names;

@@ -4,51 +4,31 @@
 #include <QThread>
 
 #include <algorithm>
+#include <optional>
 #include <thread>
-#include <vector>
 
-#include "common/errorpolicy.h"
+#include "common/programexit.h"
 #include "convert/officebridge.h"
+#include "convert/presencecheck.h"
+#include "convert/timingbridge.h"
 
 namespace slate {
 
-QStringList reachOffices(const QList<PoolOffice>& offices) {
-    std::vector<QString> problems(offices.size());
-    std::vector<std::thread> threads;
-    threads.reserve(offices.size());
-    // Offices take a second or more to start; started side by side, the wait is one start.
-    for (qsizetype i = 0; i < offices.size(); ++i) {
-        threads.emplace_back([&, i] {
-            try {
-                offices.at(i).bridge->obtainServiceManager();
-            } catch (...) {
-                problems[i] = describeException(std::current_exception());
-            }
-        });
-    }
-    for (std::thread& thread : threads)
-        thread.join();
-    return QStringList(problems.begin(), problems.end());
-}
+struct OfficePool::Member {
+    explicit Member(std::unique_ptr<PooledOffice> made)
+        : office(std::move(made)), timing(office->bridge()) {}
+    std::unique_ptr<PooledOffice> office;
+    TimingBridge timing;
+    // The run of the office the files are counted for, and how many it has converted.
+    qint64 countedRun = 0;
+    int files = 0;
+    // The run of the office whose filters were last asked for; the filters come with the
+    // installation, so one answer holds until the office is started again.
+    std::optional<qint64> checkedRun;
+};
 
-void OfficeRecycler::beforeFile() {
-    if (every_ > 0 && restart_ && files_ >= every_) {
-        restart_();
-        ++restarts_;
-        files_ = 0;
-    }
-}
-
-void OfficeRecycler::fileOn(qint64 office) {
-    if (office != office_) {
-        office_ = office;
-        files_ = 0;
-    }
-    ++files_;
-}
-
-OfficeCount officesForMachine(int cores, qint64 availableBytes) {
-    const int wanted = std::clamp(cores, 1, kMaxOffices);
+OfficeCount officesForRun(int files, int cores, qint64 availableBytes) {
+    const int wanted = std::clamp(std::min(cores, files), 1, kMaxOffices);
     if (availableBytes < 0)
         return {wanted, false};
     const int fit = static_cast<int>(std::min<qint64>(availableBytes / kOfficeMemoryBytes, wanted));
@@ -72,6 +52,112 @@ qint64 availableMemoryBytes() {
         return ok ? kibibytes * 1024 : -1;
     }
     return -1;
+}
+
+OfficePool::OfficePool(Factory factory, int limit)
+    : factory_(std::move(factory)), limit_(std::clamp(limit, 0, kMaxOffices)) {
+    exitHook_ = program::addExitHook([this] { endForGood(); });
+}
+
+OfficePool::~OfficePool() {
+    // Waits for the hook if it is ending the offices right now.
+    program::removeExitHook(exitHook_);
+    if (!ending_)
+        onEveryOffice([](PooledOffice& office) { office.shutdown(); });
+    std::lock_guard lock(officesMutex_);
+    offices_.clear();
+}
+
+void OfficePool::grow(int count) {
+    count = std::min(count, limit_);
+    while (size() < count) {
+        auto member = std::make_unique<Member>(factory_(size()));
+        std::lock_guard lock(officesMutex_);
+        offices_.push_back(std::move(member));
+    }
+}
+
+QList<OfficePool::Check> OfficePool::reach(int count) {
+    grow(count);
+    count = std::min(count, size());
+    QList<Check> checks(count);
+    std::vector<std::thread> threads;
+    // Offices take a second or more to start; started side by side, the wait is one start.
+    for (int i = 0; i < count; ++i)
+        threads.emplace_back([&, i] { checks[i] = check(*offices_[i]); });
+    for (std::thread& thread : threads)
+        thread.join();
+    return checks;
+}
+
+OfficeBridge& OfficePool::bridge(int index) {
+    return offices_.at(index)->timing;
+}
+
+bool OfficePool::readyForFile(int index, QString* why) {
+    Member& member = *offices_.at(index);
+    if (restartAfter_ > 0 && member.office->ownsProcess() && member.files >= restartAfter_) {
+        member.office->restart();
+        member.files = 0;
+    }
+    const Check checked = check(member);
+    if (!checked.usable()) {
+        if (why)
+            *why = checked.reason;
+        return false;
+    }
+    // Only once the office answers does it say which run of it this is: right after a restart
+    // or a crash it would still name none, or the one that has gone.
+    const qint64 run = member.office->runId();
+    if (run != member.countedRun) {
+        member.countedRun = run;
+        member.files = 0;
+    }
+    ++member.files;
+    return true;
+}
+
+double OfficePool::takeOfficeSeconds(int index) noexcept {
+    TimingBridge& timing = offices_[index]->timing;
+    const double seconds = timing.officeSeconds();
+    timing.resetOfficeTime();
+    return seconds;
+}
+
+OfficePool::Check OfficePool::check(Member& member) {
+    OfficeBridge& bridge = member.office->bridge();
+    Check checked;
+    checked.reason = officeUnreachableReason(bridge);
+    if (!checked.usable())
+        return checked;
+    checked.reached = true;
+    const qint64 run = member.office->runId();
+    if (member.checkedRun == run)
+        return checked;
+    checked.reason = missingFilterReason(bridge);
+    if (checked.usable())
+        member.checkedRun = run;
+    return checked;
+}
+
+void OfficePool::onEveryOffice(const std::function<void(PooledOffice&)>& action) {
+    std::vector<PooledOffice*> offices;
+    {
+        std::lock_guard lock(officesMutex_);
+        for (const std::unique_ptr<Member>& member : offices_)
+            offices.push_back(member->office.get());
+    }
+    // One after the other, offices slow to end would add up their grace periods.
+    std::vector<std::thread> threads;
+    for (PooledOffice* office : offices)
+        threads.emplace_back([&action, office] { action(*office); });
+    for (std::thread& thread : threads)
+        thread.join();
+}
+
+void OfficePool::endForGood() {
+    ending_ = true;
+    onEveryOffice([](PooledOffice& office) { office.endForGood(); });
 }
 
 }  // namespace slate

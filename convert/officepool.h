@@ -4,56 +4,35 @@
 #include <QString>
 #include <QStringList>
 
+#include <atomic>
 #include <functional>
+#include <memory>
+#include <mutex>
+#include <vector>
 
 namespace slate {
 
 class OfficeBridge;
+class TimingBridge;
 
-// One office of a run, as the thread that converts with it sees it.
-struct PoolOffice {
-    explicit PoolOffice(OfficeBridge* bridge, std::function<void()> restart = {},
-                        std::function<double()> takeOfficeSeconds = {},
-                        std::function<qint64()> officeId = {})
-        : bridge(bridge),
-          restart(std::move(restart)),
-          takeOfficeSeconds(std::move(takeOfficeSeconds)),
-          officeId(std::move(officeId)) {}
-
-    OfficeBridge* bridge;
-    // Ends the office so that the next call starts a fresh one; empty for an office this
-    // program only connects to, which is not its to restart.
-    std::function<void()> restart;
-    // The time the office spent loading, saving and closing since this was last asked;
-    // empty when nobody measures it.
-    std::function<double()> takeOfficeSeconds;
-    // Tells one run of the office from the next (its process id), so that an office started
-    // again after a crash counts its files from nought; empty when it cannot tell.
-    std::function<qint64()> officeId;
-};
-
-// Reaches every office at once, each from a thread of its own, starting the ones this program
-// starts. For each office the reason it could not be reached; empty where it was.
-QStringList reachOffices(const QList<PoolOffice>& offices);
-
-// Restarts an office before the file that would take it past `every` files since it started,
-// so that what a long-running office gathers in memory stays bounded. 0: never.
-class OfficeRecycler {
+// One office as the pool manages it: its bridge and, for an office this program started, the
+// process behind it.
+class PooledOffice {
   public:
-    OfficeRecycler(std::function<void()> restart, int every)
-        : restart_(std::move(restart)), every_(every) {}
-    // Called as each file begins, before the office is reached.
-    void beforeFile();
-    // Called once the office that converts the file answers: `office` tells which run of it.
-    void fileOn(qint64 office);
-    int restarts() const { return restarts_; }
-
-  private:
-    std::function<void()> restart_;
-    int every_;
-    int files_ = 0;
-    qint64 office_ = 0;
-    int restarts_ = 0;
+    virtual ~PooledOffice() = default;
+    virtual OfficeBridge& bridge() = 0;
+    // Whether this program started the office, and so may restart it.
+    virtual bool ownsProcess() const = 0;
+    // Tells one run of the office from the next (its process id); 0 while none runs.
+    virtual qint64 runId() const = 0;
+    // Ends the office so that the next call starts a fresh one on the same private profile,
+    // which stays this program's meanwhile.
+    virtual void restart() = 0;
+    // Ends the office and gives up its profile; a later call starts another.
+    virtual void shutdown() = 0;
+    // For the program's exit: ends the office from any thread, even while another thread is
+    // in a call through it, and starts no office any more.
+    virtual void endForGood() = 0;
 };
 
 // What an office takes in memory, with a little room to grow (one peaks near 210 MB).
@@ -63,16 +42,85 @@ inline constexpr int kMaxOffices = 16;
 
 struct OfficeCount {
     int offices = 1;
-    // Fewer than one per core, because the free memory holds no more.
+    // Fewer than one for each file on each core, because the free memory holds no more.
     bool limitedByMemory = false;
 };
-// One office per core, no more than `availableBytes` holds at kOfficeMemoryBytes each, at
-// least one and at most kMaxOffices. A negative `availableBytes` means unknown: no limit.
-OfficeCount officesForMachine(int cores, qint64 availableBytes);
+// For a run of `files` files: one office per core, no more than `availableBytes` holds at
+// kOfficeMemoryBytes each, never more than the files, at least one and at most kMaxOffices.
+// A negative `availableBytes` means unknown: no limit.
+OfficeCount officesForRun(int files, int cores, qint64 availableBytes);
 
 // The cores this program may run on.
 int availableCores();
 // The memory the system can give without swapping, in bytes; -1 when it does not say.
 qint64 availableMemoryBytes();
+
+// The offices of one program, for both front ends. It makes them as they are asked for,
+// reaches them all at once, restarts each after so many files, tells whether an office can do
+// this program's work (it answers and has the "MS PowerPoint 97" filter), measures the time
+// each spends in the office, and ends them: all at once when the program ends (its one exit
+// hook, from whichever thread ends the program), or when the pool is destroyed.
+//
+// Threads: grow(), reach() and the destructor belong to the thread that owns the pool, while
+// no file is being converted. Each office is used by one thread at a time, the one that
+// converts with it: bridge(), readyForFile() and takeOfficeSeconds() for that index.
+class OfficePool {
+  public:
+    // Makes office number `index` (0-based); never called for more than `limit` offices.
+    using Factory = std::function<std::unique_ptr<PooledOffice>(int index)>;
+    explicit OfficePool(Factory factory, int limit = kMaxOffices);
+    ~OfficePool();
+    OfficePool(const OfficePool&) = delete;
+    OfficePool& operator=(const OfficePool&) = delete;
+
+    // How many offices the factory can make.
+    int limit() const { return limit_; }
+    int size() const { return static_cast<int>(offices_.size()); }
+    // Makes offices until there are `count` (no more than the limit); none is started yet.
+    void grow(int count);
+
+    // What reach() found out about an office.
+    struct Check {
+        QString reason;        // why the office cannot do the work; empty when it can
+        bool reached = false;  // it answered (and so the reason is what it lacks)
+        bool usable() const { return reason.isEmpty(); }
+    };
+    // Reaches the first `count` offices all at once, starting those this program starts, and
+    // asks each whether it can do the work.
+    QList<Check> reach(int count);
+
+    // An office is restarted before the file that would take it past this many; 0: never.
+    void setRestartAfter(int files) { restartAfter_ = files; }
+
+    // The office's bridge, through which its time in the office is measured.
+    OfficeBridge& bridge(int index);
+    // Before each file: restarts the office when it is due, reaches it, and counts the file
+    // for that run of the office. False, with the reason, when the office cannot do the work.
+    bool readyForFile(int index, QString* why);
+    // The time the office spent loading, saving and closing since this was last asked.
+    double takeOfficeSeconds(int index) noexcept;
+
+    // Once the program is ending no office starts, and what the offices still answer is the
+    // noise of their ending.
+    bool isEnding() const { return ending_; }
+
+  private:
+    struct Member;
+
+    // Whether the office can be used, asked the one way.
+    Check check(Member& member);
+    // Runs `action` on every office, each on a thread of its own, and waits for all.
+    void onEveryOffice(const std::function<void(PooledOffice&)>& action);
+    void endForGood();
+
+    Factory factory_;
+    int limit_;
+    int restartAfter_ = 200;
+    std::vector<std::unique_ptr<Member>> offices_;
+    // The exit hook may run while offices are being added.
+    mutable std::mutex officesMutex_;
+    std::atomic<bool> ending_{false};
+    int exitHook_ = 0;
+};
 
 }  // namespace slate

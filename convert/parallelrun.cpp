@@ -9,7 +9,9 @@
 #include <thread>
 #include <vector>
 
+#include "common/errorlocations.h"
 #include "common/errorpolicy.h"
+#include "convert/convertsteps.h"
 #include "convert/filequeue.h"
 #include "convert/officebridge.h"
 #include "convert/runview.h"
@@ -78,19 +80,6 @@ class EventQueue {
     std::deque<Event> events_;
 };
 
-// Whether the office can be reached, starting it when it is not running; `why` when not.
-bool officeAnswers(const PoolOffice& office, QString* why) {
-    try {
-        office.bridge->obtainServiceManager();
-    } catch (const OfficeUnavailableError& e) {
-        *why = e.description();
-        return false;
-    } catch (...) {
-        // Any other failure is the file's steps' to meet and report.
-    }
-    return true;
-}
-
 void count(const BatchRun::FileOutcome& outcome, RunSummary& tally) {
     ++tally.attempted;
     tally.converted += outcome.converted ? 1 : 0;
@@ -110,11 +99,12 @@ struct ParallelRun::Shared {
     EventQueue events;
 };
 
-ParallelRun::ParallelRun(BatchRun& run, JobList& jobs, RunView& view, QList<PoolOffice> offices,
-                         ErrorReporter& reporter, QChar separator)
+ParallelRun::ParallelRun(BatchRun& run, JobList& jobs, RunView& view, OfficePool& pool,
+                         QList<int> offices, ErrorReporter& reporter, QChar separator)
     : run_(run),
       jobs_(jobs),
       view_(view),
+      pool_(pool),
       offices_(std::move(offices)),
       reporter_(reporter),
       separator_(separator) {
@@ -160,6 +150,9 @@ RunSummary ParallelRun::collect(Shared& shared, int workers) {
     std::exception_ptr failure;
     for (int working = workers; working > 0;) {
         Event event = shared.events.pop();
+        // Once the program ends, the offices' failures are the noise of their ending.
+        if (pool_.isEnding() && event.kind != Event::Kind::WorkerEnded)
+            continue;
         switch (event.kind) {
             case Event::Kind::WorkerEnded:
                 --working;
@@ -202,44 +195,51 @@ void ParallelRun::fileEnded(int number, const QString& source, bool converted, d
         run_.onFileFinished(number, source, converted);
 }
 
-void ParallelRun::work(Shared& shared, int office) {
+void ParallelRun::work(Shared& shared, int worker) {
     struct Ended {
         EventQueue& events;
         ~Ended() { events.push(Event::of(Event::Kind::WorkerEnded)); }
     } ended{shared.events};
-    const PoolOffice& pooled = offices_.at(office);
+    const int office = offices_.at(worker);
     // A worker has no bar, pointer or events to show.
     FixedRunView view(shared.choice);
-    const std::unique_ptr<BatchRun> run = run_.sibling(*pooled.bridge, view);
+    const std::unique_ptr<BatchRun> run = run_.sibling(pool_.bridge(office), view);
     run->onFileStarted = [&shared](int index, int, const QString& source) {
         shared.events.push(Event::of(Event::Kind::Started, index, source));
     };
-    OfficeRecycler recycler(pooled.restart, restartAfter);
 
-    for (int position; (position = shared.files.take()) >= 0;) {
-        recycler.beforeFile();
-        QString why;
-        // An office that cannot be started again leaves its files to the others; the last
-        // one left converts them anyway, and each file then reports what went wrong.
-        if (!officeAnswers(pooled, &why) && shared.files.handBack(position)) {
-            shared.events.push(Event::of(Event::Kind::Notice, 0, kOfficeLeftOut + why));
-            return;
-        }
-        recycler.fileOn(pooled.officeId ? pooled.officeId() : 0);
+    for (int position; !pool_.isEnding() && (position = shared.files.take()) >= 0;) {
         Event end = Event::of(Event::Kind::Finished, position + 1, shared.sources.at(position));
         ReportBuffer reports;
         QElapsedTimer clock;
         clock.start();
-        if (pooled.takeOfficeSeconds)
-            pooled.takeOfficeSeconds();
+        try {
+            QString why;
+            // An office that cannot be started again leaves its files to the others; the last
+            // one left converts them anyway, and each file then reports what went wrong.
+            if (!pool_.readyForFile(office, &why) && shared.files.handBack(position)) {
+                shared.events.push(Event::of(Event::Kind::Notice, 0, kOfficeLeftOut + why));
+                return;
+            }
+            pool_.takeOfficeSeconds(office);
+        } catch (...) {
+            // The office could not be made ready: the file fails like one whose office is gone.
+            shared.events.push(Event::of(Event::Kind::Started, position + 1, end.text));
+            reports.report(describeException(std::current_exception()), location::kConvert,
+                           static_cast<int>(ConvertStep::ObtainServiceManager));
+            end.outcome.reports = 1;
+            end.reports = std::move(reports.reports);
+            shared.events.push(std::move(end));
+            shared.files.finish(position);
+            continue;
+        }
         try {
             end.outcome = run->convertOne(position + 1, shared.count, reports);
         } catch (...) {
             end.failure = std::current_exception();
         }
+        end.officeSeconds = pool_.takeOfficeSeconds(office);
         end.seconds = clock.nsecsElapsed() / 1e9;
-        if (pooled.takeOfficeSeconds)
-            end.officeSeconds = pooled.takeOfficeSeconds();
         end.reports = std::move(reports.reports);
         shared.events.push(std::move(end));
         shared.files.finish(position);

@@ -31,15 +31,12 @@ inline const QString kOfficeLeftOut =
 class ParallelRun {
   public:
     // Becomes `run`'s file loop until destroyed. `view` gives the output options, read once as
-    // the loop starts; `offices` must not be empty.
-    ParallelRun(BatchRun& run, JobList& jobs, RunView& view, QList<PoolOffice> offices,
+    // the loop starts; `offices` names the pool's offices to use and must not be empty.
+    ParallelRun(BatchRun& run, JobList& jobs, RunView& view, OfficePool& pool, QList<int> offices,
                 ErrorReporter& reporter, QChar separator = kNativeSeparator);
     ~ParallelRun();
     ParallelRun(const ParallelRun&) = delete;
     ParallelRun& operator=(const ParallelRun&) = delete;
-
-    // An office is restarted before the file that would take it past this many; 0: never.
-    int restartAfter = 200;
 
     // As a file ends, just before the run's onFileFinished: how long its steps took and how
     // much of that the office spent (negative when not measured).
@@ -56,12 +53,13 @@ class ParallelRun {
     RunSummary collect(Shared& shared, int workers);
     void fileEnded(int number, const QString& source, bool converted, double seconds,
                    double officeSeconds);
-    void work(Shared& shared, int office);
+    void work(Shared& shared, int worker);
 
     BatchRun& run_;
     JobList& jobs_;
     RunView& view_;
-    QList<PoolOffice> offices_;
+    OfficePool& pool_;
+    QList<int> offices_;
     ErrorReporter& reporter_;
     QChar separator_;
 };

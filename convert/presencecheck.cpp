@@ -30,17 +30,17 @@ QString officeRequiredText() {
            product::kSupportAddress + QStringLiteral(")");
 }
 
-QString officeUnusableReason(OfficeBridge& bridge) {
+QString officeUnreachableReason(OfficeBridge& bridge) {
     try {
         if (!bridge.obtainServiceManager(kServiceManagerName))
             return QStringLiteral("LibreOffice gave no service manager.");
     } catch (...) {
-        // The bridge's own descriptions already say what failed to start or answer.
-        const QString why = describeException(std::current_exception());
-        return why.startsWith(QLatin1String("LibreOffice"))
-                   ? why
-                   : QStringLiteral("LibreOffice cannot be reached: %1").arg(why);
+        return describeException(std::current_exception());
     }
+    return {};
+}
+
+QString missingFilterReason(OfficeBridge& bridge) {
     try {
         if (bridge.hasExportFilter(officecalls::kPowerPoint97Filter))
             return {};
@@ -55,6 +55,16 @@ QString officeUnusableReason(OfficeBridge& bridge) {
                "needs. On Debian and Ubuntu it comes with the package %2 "
                "(sudo apt install %2).")
         .arg(officecalls::kPowerPoint97Filter, kFilterPackage);
+}
+
+QString officeUnusableReason(OfficeBridge& bridge) {
+    const QString why = officeUnreachableReason(bridge);
+    if (why.isEmpty())
+        return missingFilterReason(bridge);
+    // The bridge's own descriptions already say what failed to start or answer.
+    return why.startsWith(QLatin1String("LibreOffice"))
+               ? why
+               : QStringLiteral("LibreOffice cannot be reached: %1").arg(why);
 }
 
 void writeStandardErrorLine(const QString& line) {

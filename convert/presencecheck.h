@@ -14,8 +14,12 @@ class Shell;
 QString officeRequiredText();
 
 // Why the office cannot do this program's work: it cannot be reached, or it lacks the
-// "MS PowerPoint 97" export filter. Empty text when it can. Never throws.
+// "MS PowerPoint 97" export filter. Empty text when it can. Never throws. The two halves
+// stand apart for the office pool, which asks for the filter once per start of an office;
+// officeUnreachableReason gives the failure's own description.
 QString officeUnusableReason(OfficeBridge& bridge);
+QString officeUnreachableReason(OfficeBridge& bridge);
+QString missingFilterReason(OfficeBridge& bridge);
 
 // Writes one line on standard error at once.
 void writeStandardErrorLine(const QString& line);

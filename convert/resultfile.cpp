@@ -2,11 +2,22 @@
 
 #include <QtEndian>
 
+#include "common/paths.h"
+
 namespace slate {
 
 QString lastExtension(const QString& fileName) {
     const qsizetype dot = fileName.lastIndexOf(QLatin1Char('.'));
     return dot <= 0 ? QString() : fileName.mid(dot);
+}
+
+QString withoutExtension(const QString& path, const QString& extension) {
+    return path.endsWith(extension) ? path.chopped(extension.size()) : path;
+}
+
+QString resultPathFor(const QString& sourcePath, QChar separator) {
+    return withoutExtension(sourcePath, lastExtension(GetFileName(sourcePath, separator))) +
+           kResultExtension;
 }
 
 bool startsLikeCompoundFile(const QByteArray& head) {

@@ -16,6 +16,16 @@ namespace slate {
 // starts the name (".hidden" has none). Empty when there is none.
 QString lastExtension(const QString& fileName);
 
+// What a result's name ends with.
+inline const QString kResultExtension = QStringLiteral(".ppt");
+// The path without the extension that ends it.
+QString withoutExtension(const QString& path, const QString& extension);
+// Where a source's result is planned: its file name's last extension replaced by ".ppt"
+// ("a.odp.odp" gives "a.odp.ppt", "README" gives "README.ppt"). The run's steps build it from
+// the same pieces one step at a time; whatever decides which files may meet asks this, so the
+// two can never disagree about a name.
+QString resultPathFor(const QString& sourcePath, QChar separator);
+
 // True when the bytes begin like an OLE compound file, the container of a PowerPoint 97 file.
 bool startsLikeCompoundFile(const QByteArray& head);
 

@@ -21,7 +21,7 @@
 
 // The walk, the window's folder services and the run reach the file system through this file;
 // processes and signals have layers of their own (convert/uno/officeprocess.cpp,
-// app/clisignals.cpp).
+// common/platform/terminationsignals.cpp).
 namespace slate {
 
 namespace {

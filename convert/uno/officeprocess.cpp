@@ -16,6 +16,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "common/programexit.h"
 #include "convert/officebridge.h"
 #include "convert/uno/unoerrors.h"
 
@@ -205,6 +206,15 @@ void OfficeProcess::start(const QString& program, const QStringList& arguments,
                           const QStringList& environment, const QString& logPath) {
     if (pid() != 0)
         stop(std::chrono::seconds(2));
+    const auto refuseWhenClosed = [this] {
+        if (closed_)
+            throw OfficeUnavailableError(uno_detail::kCannotStart +
+                                         QStringLiteral("the program is ending"));
+    };
+    {
+        std::lock_guard lock(processMutex_);
+        refuseWhenClosed();
+    }
 
     CStrings argv(QStringList{program} + arguments);
     CStrings envp(environment);
@@ -231,6 +241,13 @@ void OfficeProcess::start(const QString& program, const QStringList& arguments,
     pid_ = child;
     exitCode_.reset();
     exitSignal_.reset();
+    if (closed_) {
+        // Closed while the child was being made: it must not outlive the closing.
+        ::kill(-child, SIGKILL);
+        ::kill(child, SIGKILL);
+        reapLocked(true);
+        refuseWhenClosed();
+    }
     if (execError != 0) {
         reapLocked(true);
         throw OfficeUnavailableError(
@@ -289,7 +306,7 @@ void OfficeProcess::stop(std::chrono::milliseconds grace) {
     ::kill(-pid, SIGTERM);
     ::kill(-pid, SIGCONT);
     const auto until = std::chrono::steady_clock::now() + grace;
-    while (pid_ != 0 && std::chrono::steady_clock::now() < until) {
+    while (pid_ != 0 && std::chrono::steady_clock::now() < until && !program::hurried()) {
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
         reapLocked(false);
     }
@@ -298,6 +315,11 @@ void OfficeProcess::stop(std::chrono::milliseconds grace) {
         ::kill(pid, SIGKILL);
         reapLocked(true);
     }
+}
+
+void OfficeProcess::close() {
+    std::lock_guard lock(processMutex_);
+    closed_ = true;
 }
 
 void OfficeProcess::kill() {

@@ -46,8 +46,10 @@ class OfficeProcess {
     std::optional<int> exitCode() const { return exitCode_; }
 
     // SIGTERM (and SIGCONT, so a stopped office can act on it), up to `grace` for it to end,
-    // then SIGKILL; reaps the process.
+    // then SIGKILL; reaps the process. A program in a hurry (a second signal) cuts the grace.
     void stop(std::chrono::milliseconds grace);
+    // No process starts any more: start() refuses, and one it was starting meanwhile is ended.
+    void close();
     // SIGKILL to the process group without waiting; safe from any thread.
     void kill();
 
@@ -63,6 +65,7 @@ class OfficeProcess {
 
     mutable std::mutex processMutex_;
     long pid_ = 0;
+    bool closed_ = false;
     std::optional<int> exitCode_;
     std::optional<int> exitSignal_;
 

@@ -31,6 +31,11 @@ namespace {
 
 const QString kOfficeObject = QStringLiteral("StarOffice.ComponentContext");
 constexpr int kConnectAttempts = 3;
+// How long an office is given to end on SIGTERM before it is killed: between runs it may
+// take its time; when the program ends, or an office that lost its connection is replaced,
+// the user is waiting.
+constexpr auto kOrderlyStop = 5s;
+constexpr auto kQuickStop = 2s;
 // Numbers every office this program starts, so that offices running side by side, each of
 // its own session, never listen on the same pipe name.
 std::atomic<int> officeStarts{0};
@@ -226,6 +231,9 @@ void OfficeSession::startOffice() {
     const QString program = OfficeProcess::findOffice(options_.officeExecutable, &why);
     if (program.isEmpty())
         throw OfficeUnavailableError(kCannotStart + why);
+    // An office whose connection went down may still be running, and writing its profile and
+    // temporary files: it ends before the new one's are prepared.
+    process_.stop(kQuickStop);
     if (!slot_)
         slot_ = ProfileSlot::acquire(options_.effectiveProfileDir());
     const QString version = OfficeProcess::installedVersion(program);
@@ -289,7 +297,7 @@ bool OfficeSession::awaitConnection(const QString& connection,
             dropConnection();
         } catch (...) {
             dropConnection();
-            process_.stop(2s);
+            process_.stop(kQuickStop);
             QString reason = caughtExceptionDescription();
             if (!reason.startsWith(kCannotStart))
                 reason.prepend(kCannotStart);
@@ -298,7 +306,7 @@ bool OfficeSession::awaitConnection(const QString& connection,
         if (!process_.isRunning())
             return false;
         if (std::chrono::steady_clock::now() >= deadline) {
-            process_.stop(2s);
+            process_.stop(kQuickStop);
             throw OfficeUnavailableError(
                 kCannotStart + QStringLiteral("it did not accept a connection within %1 seconds")
                                    .arg(options_.startTimeoutSeconds));
@@ -308,14 +316,19 @@ bool OfficeSession::awaitConnection(const QString& connection,
 }
 
 void OfficeSession::shutdown() {
-    // Ending the office first lets the bridge go down on its own instead of waiting on it.
-    process_.stop(5s);
-    dropConnection();
+    restart();
     slot_.reset();
 }
 
-void OfficeSession::endOfficeNow() {
-    process_.stop(2s);
+void OfficeSession::restart() {
+    // Ending the office first lets the bridge go down on its own instead of waiting on it.
+    process_.stop(kOrderlyStop);
+    dropConnection();
+}
+
+void OfficeSession::endForGood() {
+    process_.close();
+    process_.stop(kQuickStop);
 }
 
 }  // namespace slate::uno_detail

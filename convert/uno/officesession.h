@@ -40,10 +40,14 @@ class OfficeSession {
     // Runs one office call under the call deadline; every failure leaves as OfficeError.
     void call(const std::function<void()>& body);
 
-    // Closes the connection and ends an office this session started.
+    // Closes the connection and ends an office this session started, giving up its profile.
     void shutdown();
-    // For the exit hooks: ends the office without touching the connection.
-    void endOfficeNow();
+    // Ends the office so that the next root() starts a fresh one on the same profile, which
+    // stays this session's meanwhile.
+    void restart();
+    // For the exit: ends the office from any thread, without touching the connection that
+    // another thread may be calling through, and starts none any more.
+    void endForGood();
     qint64 officeProcessId() const { return process_.pid(); }
 
   private:

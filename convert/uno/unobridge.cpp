@@ -10,7 +10,6 @@
 #include <com/sun/star/lang/XComponent.hpp>
 #include <com/sun/star/util/XCloseable.hpp>
 
-#include "common/programexit.h"
 #include "convert/uno/officesession.h"
 #include "convert/uno/unovalues.h"
 
@@ -54,16 +53,20 @@ OfficeRef wrap(const Reference<css::uno::XInterface>& object,
 }  // namespace
 
 UnoBridge::UnoBridge(OfficeOptions options)
-    : session_(std::make_unique<OfficeSession>(std::move(options))) {
-    exitHook_ = program::addExitHook([session = session_.get()] { session->endOfficeNow(); });
-}
+    : session_(std::make_unique<OfficeSession>(std::move(options))) {}
 
-UnoBridge::~UnoBridge() {
-    program::removeExitHook(exitHook_);
-}
+UnoBridge::~UnoBridge() = default;
 
 void UnoBridge::shutdown() {
     session_->shutdown();
+}
+
+void UnoBridge::restart() {
+    session_->restart();
+}
+
+void UnoBridge::endForGood() {
+    session_->endForGood();
 }
 
 qint64 UnoBridge::officeProcessId() const {

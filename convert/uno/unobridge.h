@@ -13,10 +13,10 @@ class OfficeSession;
 
 // The bridge to a real LibreOffice over UNO. Unless OfficeOptions::connectUrl names an office
 // that is already running, the first obtainServiceManager starts a headless office of its own
-// on a private profile; that office is ended by shutdown(), by the destructor and by the
-// program's exit hooks, and dies with the program in any case. An office that crashed or hung
-// past the call limit makes the failing call throw OfficeError; the next obtainServiceManager
-// starts a fresh one. Calls are meant for one thread at a time.
+// on a private profile; that office is ended by shutdown(), restart(), endForGood() and the
+// destructor, and dies with the program in any case. An office that crashed or hung past the
+// call limit makes the failing call throw OfficeError; the next obtainServiceManager starts a
+// fresh one. Calls are meant for one thread at a time; endForGood() may come from any thread.
 class UnoBridge : public OfficeBridge {
   public:
     explicit UnoBridge(OfficeOptions options = OfficeOptions::fromEnvironment());
@@ -24,9 +24,14 @@ class UnoBridge : public OfficeBridge {
     UnoBridge(const UnoBridge&) = delete;
     UnoBridge& operator=(const UnoBridge&) = delete;
 
-    // Closes the connection and ends the office this object started; a later call to
-    // obtainServiceManager starts another.
+    // Closes the connection and ends the office this object started, giving up its profile;
+    // a later call to obtainServiceManager starts another.
     void shutdown();
+    // Ends the office this object started, keeping its profile for the next one.
+    void restart();
+    // Ends the office from any thread, even while another thread is in a call, and starts no
+    // office any more: for the program's exit.
+    void endForGood();
     // The soffice.bin process this object started and that still runs (0 when none).
     qint64 officeProcessId() const;
 
@@ -47,7 +52,6 @@ class UnoBridge : public OfficeBridge {
 
   private:
     std::unique_ptr<uno_detail::OfficeSession> session_;
-    int exitHook_ = 0;
 };
 
 }  // namespace slate

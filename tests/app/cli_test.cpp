@@ -10,10 +10,10 @@
 #include <gtest/gtest.h>
 
 #include "app/cli.h"
-#include "app/clioffices.h"
 #include "common/platform/filesystem.h"
 #include "convert/fileurl.h"
 #include "support/fakebridge.h"
+#include "support/fakeoffice.h"
 #include "support/tempfiles.h"
 
 namespace slate {
@@ -101,17 +101,20 @@ TEST(ParseTest, TakesEveryOptionInBothSpellings) {
     EXPECT_EQ(parseCommandLine({"convert", "--jobs", "auto", "a"}).convert.jobs, kAutoJobs);
 }
 
-TEST(OfficesToStartTest, AutoSaysWhenMemoryHoldsFewerOfficesThanCores) {
+TEST(OfficesToStartTest, AutoSaysWhenMemoryHoldsFewerOfficesThanTheFilesWouldUse) {
     QString text;
     QTextStream err(&text);
     ConvertArguments arguments;
     arguments.jobs = 3;
-    EXPECT_EQ(officesToStart(arguments, 2, 100LL << 20, err), 3);
+    EXPECT_EQ(officesToStart(arguments, 10, 2, 100LL << 20, err), 3);
+    EXPECT_EQ(officesToStart(arguments, 2, 2, 100LL << 20, err), 2);
     arguments.jobs = kAutoJobs;
-    EXPECT_EQ(officesToStart(arguments, 2, 24000LL << 20, err), 2);
+    EXPECT_EQ(officesToStart(arguments, 10, 2, 24000LL << 20, err), 2);
+    // Only offices that would start count: one file needs one, which the memory holds.
+    EXPECT_EQ(officesToStart(arguments, 1, 4, 300LL << 20, err), 1);
     EXPECT_EQ(text, QString());
 
-    EXPECT_EQ(officesToStart(arguments, 4, 300LL << 20, err), 1);
+    EXPECT_EQ(officesToStart(arguments, 10, 4, 300LL << 20, err), 1);
     EXPECT_EQ(text, QStringLiteral("Starting 1 office, not one for each of the 4 cores: 300 MB of "
                                    "memory is free and an office takes about 250 MB.\n"));
 }
@@ -132,25 +135,43 @@ TEST(CommandLineTest, OnlyItsCommandsLeaveTheWindowAlone) {
 class ConvertCommandTest : public ::testing::Test {
   protected:
     QTemporaryDir dir;
-    FakeBridge bridge;
+    std::deque<FakeBridge> bridges = std::deque<FakeBridge>(1);
+    FakeBridge& bridge = bridges.front();
+    // The offices of the last command, as its pool made them.
+    std::deque<testing::FakeOffice*> offices;
+    // Runs on each office as the pool makes it.
+    std::function<void(testing::FakeOffice&)> onOffice;
     QString outText;
     QString errText;
 
     QString file(const QString& name, const QByteArray& content = "deck") {
         return testing::writeTestFile(dir.filePath(name), content);
     }
-    int convert(const QStringList& arguments) {
-        return convertWith(arguments, {PoolOffice(&bridge)});
-    }
-    int convertWith(QStringList arguments, const QList<PoolOffice>& offices) {
+    int convert(const QStringList& arguments) { return convertWith(arguments, 1); }
+    // The command on a pool of `officeCount` fake offices, the first of them `bridge`.
+    int convertWith(QStringList arguments, int officeCount) {
+        while (static_cast<int>(bridges.size()) < officeCount)
+            bridges.emplace_back();
         arguments.prepend(QStringLiteral("convert"));
         const ParsedCommandLine parsed = parseCommandLine(arguments);
         EXPECT_EQ(parsed.kind, Kind::Convert) << parsed.error.toStdString();
+        return convertParsed(parsed.convert, officeCount);
+    }
+    int convertParsed(const ConvertArguments& arguments, int officeCount = 1) {
         outText.clear();
         errText.clear();
         QTextStream out(&outText);
         QTextStream err(&errText);
-        return runConvert(parsed.convert, offices, nativeFileSystem(), out, err);
+        offices.clear();
+        OfficePool pool(
+            [this, made = testing::fakeOffices(bridges, &offices)](int index) {
+                auto office = made(index);
+                if (onOffice)
+                    onOffice(static_cast<testing::FakeOffice&>(*office));
+                return office;
+            },
+            officeCount);
+        return runConvert(arguments, pool, nativeFileSystem(), out, err);
     }
     QStringList loadedUrls() const {
         QStringList urls;
@@ -327,10 +348,8 @@ TEST_F(ConvertCommandTest, ANameThatIsNotUtf8IsSaidToBeSo) {
     const QStringList arguments = decodeArguments(3, argv, &undecodable);
     ParsedCommandLine parsed = parseCommandLine(arguments);
     parsed.convert.undecodable = undecodable;
-    QTextStream out(&outText);
-    QTextStream err(&errText);
 
-    EXPECT_EQ(runConvert(parsed.convert, bridge, nativeFileSystem(), out, err), exitcode::kUsage);
+    EXPECT_EQ(convertParsed(parsed.convert), exitcode::kUsage);
 
     EXPECT_EQ(errText, QStringLiteral("slatemere-converter: %1: the name is not valid UTF-8, so "
                                       "it cannot be opened\n")
@@ -436,13 +455,12 @@ TEST_F(ConvertCommandTest, TimingsGiveOneLinePerFile) {
 TEST_F(ConvertCommandTest, SeveralOfficesShareTheFilesAndPrintAsOneWould) {
     const QStringList files{file(QStringLiteral("a.odp")), file(QStringLiteral("b.odp")),
                             file(QStringLiteral("c.odp")), file(QStringLiteral("d.odp"))};
-    FakeBridge second;
-    for (FakeBridge* office : {&bridge, &second})
-        office->failAt(QStringLiteral("loadComponentFromURL"), QStringLiteral("cannot load b"), 0,
-                       QStringLiteral("b.odp"));
+    bridges.emplace_back();
+    for (FakeBridge& office : bridges)
+        office.failAt(QStringLiteral("loadComponentFromURL"), QStringLiteral("cannot load b"), 0,
+                      QStringLiteral("b.odp"));
 
-    EXPECT_EQ(convertWith(QStringList{QStringLiteral("--timings")} + files,
-                          {PoolOffice(&bridge), PoolOffice(&second)}),
+    EXPECT_EQ(convertWith(QStringList{QStringLiteral("--timings")} + files, 2),
               exitcode::kFailures);
 
     EXPECT_TRUE(exists(QStringLiteral("a.ppt")) && exists(QStringLiteral("c.ppt")) &&
@@ -458,19 +476,39 @@ TEST_F(ConvertCommandTest, SeveralOfficesShareTheFilesAndPrintAsOneWould) {
     EXPECT_TRUE(outText.contains(QStringLiteral("Done.\nConverted 3 of 4 files in ")));
 }
 
+// The office's process changes at each restart, as the real one's does; each run of it
+// converts the same number of files.
 TEST_F(ConvertCommandTest, OneOfficeIsRestartedAfterSoManyFiles) {
     QStringList files;
-    for (const char* name : {"a.odp", "b.odp", "c.odp", "d.odp", "e.odp"})
-        files << file(QString::fromLatin1(name));
+    for (int i = 1; i <= 10; ++i)
+        files << file(QStringLiteral("f%1.odp").arg(i));
     QList<int> restartedAfter;
-    const PoolOffice office(
-        &bridge, [&] { restartedAfter << bridge.count(QStringLiteral("loadComponentFromURL")); });
+    onOffice = [&](testing::FakeOffice& office) {
+        office.onRestart = [&] {
+            restartedAfter << bridge.count(QStringLiteral("loadComponentFromURL"));
+        };
+    };
 
-    EXPECT_EQ(
-        convertWith(QStringList{QStringLiteral("--restart-after"), QStringLiteral("2")} + files,
-                    {office}),
-        exitcode::kConverted);
-    EXPECT_EQ(restartedAfter, (QList<int>{2, 4}));
+    EXPECT_EQ(convertWith(QStringList{QStringLiteral("-j1"), QStringLiteral("--restart-after"),
+                                      QStringLiteral("3")} +
+                              files,
+                          1),
+              exitcode::kConverted);
+    EXPECT_EQ(restartedAfter, (QList<int>{3, 6, 9}));
+}
+
+TEST_F(ConvertCommandTest, AnOfficeWithoutThePowerPointFilterEndsBeforeTheRun) {
+    const QString a = file(QStringLiteral("a.odp"));
+    bridge.exportFilters.clear();
+
+    EXPECT_EQ(convert({a}), exitcode::kNoOffice);
+
+    EXPECT_EQ(errText,
+              QStringLiteral("LibreOffice has no \"MS PowerPoint 97\" export filter, which "
+                             "the conversion needs. On Debian and Ubuntu it comes with "
+                             "the package libreoffice-impress (sudo apt install "
+                             "libreoffice-impress).\n"));
+    EXPECT_EQ(bridge.count(QStringLiteral("loadComponentFromURL")), 0);
 }
 
 }  // namespace

@@ -6,9 +6,11 @@
 #include <deque>
 #include <thread>
 
+#include "common/programexit.h"
 #include "convert/officepool.h"
 #include "convert/parallelrun.h"
 #include "runfixture.h"
+#include "support/fakeoffice.h"
 
 // Several offices at once: what the run leaves and what its caller sees are those of one office.
 namespace slate::testing {
@@ -102,17 +104,32 @@ class Bench {
         return outcome(run.start());
     }
 
+    // The pool of one fake office for each bridge, each noting the loads at its restarts.
+    OfficePool& pool() {
+        if (!pool_) {
+            pool_ = std::make_unique<OfficePool>(fakeOffices(bridges, &offices),
+                                                 static_cast<int>(bridges.size()));
+            pool_->grow(pool_->limit());
+            for (int i = 0; i < pool_->size(); ++i) {
+                offices.at(i)->onRestart = [this, &bridge = bridges.at(i)] {
+                    std::lock_guard lock(restartMutex);
+                    restartsAtLoad[&bridge] << bridge.count(QStringLiteral("loadComponentFromURL"));
+                };
+            }
+        }
+        return *pool_;
+    }
+    QList<int> everyOffice() const {
+        QList<int> all;
+        for (int i = 0; i < static_cast<int>(bridges.size()); ++i)
+            all << i;
+        return all;
+    }
+
     Outcome parallel(int restartAfter = 200) {
         BatchRun run(jobs, view, bridges.front(), dialogs, reporter, nativeFileSystem());
-        QList<PoolOffice> pool;
-        for (FakeBridge& bridge : bridges) {
-            pool.append(PoolOffice(&bridge, [this, &bridge] {
-                std::lock_guard lock(restartMutex);
-                restartsAtLoad[&bridge] << bridge.count(QStringLiteral("loadComponentFromURL"));
-            }));
-        }
-        ParallelRun parallel(run, jobs, view, pool, reporter);
-        parallel.restartAfter = restartAfter;
+        pool().setRestartAfter(restartAfter);
+        ParallelRun parallel(run, jobs, view, pool(), everyOffice(), reporter);
         parallel.onNotice = [this](const QString& text) { notices << text; };
         return outcome(run.start());
     }
@@ -153,6 +170,10 @@ class Bench {
     std::mutex restartMutex;
     QHash<FakeBridge*, QList<int>> restartsAtLoad;
     QStringList notices;
+    std::deque<FakeOffice*> offices;
+
+  private:
+    std::unique_ptr<OfficePool> pool_;
 };
 
 class SameOutcomeTest : public ::testing::TestWithParam<Scenario> {};
@@ -212,9 +233,7 @@ TEST(ParallelRunTest, TheCallerSeesFilesStartInOrderAndEachEndAsOneBlock) {
     run.onFileFinished = [&](int, const QString& source, bool converted) {
         note(QStringLiteral("end %1 %2").arg(GetFileName(source)).arg(converted));
     };
-    ParallelRun parallel(run, bench.jobs, bench.view,
-                         {PoolOffice(&bench.bridges[0]), PoolOffice(&bench.bridges[1])},
-                         bench.reporter);
+    ParallelRun parallel(run, bench.jobs, bench.view, bench.pool(), {0, 1}, bench.reporter);
     run.start();
 
     EXPECT_FALSE(elsewhere);
@@ -265,19 +284,24 @@ TEST_P(RestartTest, EachOfficeIsRestartedBetweenFilesAfterSoManyOfThem) {
 
 INSTANTIATE_TEST_SUITE_P(Cases, RestartTest,
                          ::testing::Values(RestartCase{"OneOffice", 1, 5, 2},
+                                           RestartCase{"OneOfficeEveryThird", 1, 10, 3},
                                            RestartCase{"TwoOffices", 2, 9, 2},
                                            RestartCase{"Never", 2, 5, 0}),
                          [](const auto& info) { return std::string(info.param.name); });
 
-// Office 1 crashes after one file and office 2 takes over: its count starts afresh.
-TEST(OfficeRecyclerTest, AnOfficeStartedAgainAfterACrashCountsItsOwnFiles) {
-    int restarts = 0;
-    OfficeRecycler recycler([&] { ++restarts; }, 2);
+// The office crashes after one file and a fresh one takes over: its count starts afresh.
+TEST(OfficePoolTest, AnOfficeStartedAgainAfterACrashCountsItsOwnFiles) {
+    std::deque<FakeBridge> bridges(1);
+    std::deque<FakeOffice*> made;
+    OfficePool pool(fakeOffices(bridges, &made), 1);
+    pool.setRestartAfter(2);
+    pool.grow(1);
     QList<int> restartsBeforeEachFile;
-    for (const qint64 office : {1, 2, 2, 3}) {
-        recycler.beforeFile();
-        restartsBeforeEachFile << restarts;
-        recycler.fileOn(office);
+    for (int file = 1; file <= 4; ++file) {
+        ASSERT_TRUE(pool.readyForFile(0, nullptr));
+        restartsBeforeEachFile << made[0]->restarts();
+        if (file == 1)
+            made[0]->crash();
     }
     EXPECT_EQ(restartsBeforeEachFile, (QList<int>{0, 0, 0, 1}));
 }
@@ -297,6 +321,44 @@ TEST(ParallelRunTest, AnOfficeThatCannotStartLeavesItsFilesToTheOthers) {
     EXPECT_EQ(bench.bridges[1].count(QStringLiteral("loadComponentFromURL")), 0);
     EXPECT_EQ(bench.notices,
               QStringList{kOfficeLeftOut + "LibreOffice could not be started: no memory"});
+}
+
+// The exit hook ends the offices while files are under way: no office starts any more, and the
+// failures of the files it interrupted are not reported as the run's.
+TEST(ParallelRunTest, OnceTheProgramEndsNoOfficeStartsAndNoFailureIsReported) {
+    Bench bench(Scenario{"Ending", {"a.odp", "b.odp", "c.odp", "d.odp", "e.odp", "f.odp"}}, 2);
+    std::atomic<bool> ended{false};
+    std::atomic<int> startsAtEnd{-1};
+    for (FakeBridge& bridge : bench.bridges) {
+        bridge.onCall = [&](const FakeBridge::Call& call) {
+            if (ended)
+                throw OfficeError(QStringLiteral("Binary URP bridge already disposed"));
+            if (call.name == QLatin1String("loadComponentFromURL") &&
+                call.url.endsWith(QLatin1String("c.odp"))) {
+                std::thread([] { program::runExitHooks(); }).join();
+                startsAtEnd = bench.offices[0]->starts() + bench.offices[1]->starts();
+                ended = true;
+            }
+        };
+    }
+
+    const Outcome o = bench.parallel();
+
+    EXPECT_EQ(bench.offices[0]->starts() + bench.offices[1]->starts(), startsAtEnd.load());
+    EXPECT_EQ(o.reports, QStringList{});
+    EXPECT_LT(o.attempted, 6);
+}
+
+TEST(ParallelRunTest, AnOfficeThatCannotBeRestartedFailsTheFileAndTheRunGoesOn) {
+    Bench bench(Scenario{"RestartFails", {"a.odp", "b.odp", "c.odp"}}, 1);
+    bench.pool();
+    bench.offices[0]->onRestart = [] { throw AppError(QStringLiteral("cannot end the office")); };
+
+    const Outcome o = bench.parallel(1);
+
+    EXPECT_EQ(o.converted, 1);
+    EXPECT_EQ(o.failed, 2);
+    EXPECT_EQ(o.reports, (QStringList{"130: cannot end the office", "130: cannot end the office"}));
 }
 
 }  // namespace

@@ -277,5 +277,59 @@ TEST_F(CliOfficeTest, TerminatingTheRunDuringASaveLeavesNothingBehind) {
     EXPECT_EQ(old.readAll(), QByteArray("old result"));
 }
 
+// Offices that ignore SIGTERM, as a busy one may: each is given its grace period, all of them at
+// once, and a second signal ends them without waiting.
+class SignalledRunTest : public CliOfficeTest, public ::testing::WithParamInterface<int> {};
+
+TEST_P(SignalledRunTest, EndsEveryOfficeAtOnceAndASecondSignalWithoutWaiting) {
+    const int signalCount = GetParam();
+    const QString pids = path(QStringLiteral("pids"));
+    const QString standIn = path(QStringLiteral("soffice"));
+    {
+        QFile script(standIn);
+        ASSERT_TRUE(script.open(QIODevice::WriteOnly));
+        script.write("#!/bin/sh\necho $$ >> '" + pids.toUtf8() +
+                     "'\ntrap '' TERM\nexec sleep 60\n");
+        script.close();
+        script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+    QStringList files;
+    for (const char* name : {"a.odp", "b.odp", "c.odp"}) {
+        raw(QString::fromLatin1(name), "deck");
+        files << QString::fromLatin1(name);
+    }
+    qputenv("SLATEMERE_OFFICE", QFile::encodeName(standIn));
+    start(QStringList{QStringLiteral("-j3"), QStringLiteral("-q")} + files);
+    qunsetenv("SLATEMERE_OFFICE");
+    const auto standIns = [&] {
+        QFile file(pids);
+        return file.open(QIODevice::ReadOnly) ? file.readAll().trimmed().split('\n')
+                                              : QList<QByteArray>{};
+    };
+    for (int i = 0; i < 1000 && standIns().size() < 3; ++i)
+        QThread::msleep(10);
+    ASSERT_EQ(standIns().size(), 3);
+
+    QElapsedTimer ending;
+    ending.start();
+    const auto pid = static_cast<pid_t>(process.processId());
+    ::kill(pid, SIGINT);
+    if (signalCount == 2) {
+        QThread::msleep(200);
+        ::kill(pid, SIGINT);
+    }
+
+    EXPECT_EQ(finish(), 128 + SIGINT);
+    // One grace period of two seconds, not one for each office; none after a second signal.
+    EXPECT_LT(ending.elapsed(), signalCount == 2 ? 1200 : 3500) << err.toStdString();
+    for (const QByteArray& each : standIns())
+        EXPECT_NE(::kill(static_cast<pid_t>(each.toLongLong()), 0), 0)
+            << "stand-in " << each.data();
+}
+
+INSTANTIATE_TEST_SUITE_P(Signals, SignalledRunTest, ::testing::Values(1, 2), [](const auto& info) {
+    return std::string(info.param == 1 ? "One" : "Two");
+});
+
 }  // namespace
 }  // namespace slate::testing

@@ -2,6 +2,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QRegularExpression>
+#include <QThread>
 
 #include <netinet/in.h>
 #include <signal.h>
@@ -9,6 +10,9 @@
 #include <unistd.h>
 
 #include "common/programexit.h"
+#include "convert/officepool.h"
+#include "convert/uno/officeprocess.h"
+#include "convert/uno/unooffices.h"
 #include "officefixture.h"
 #include "support/officeprocesses.h"
 #include "support/powerpointfile.h"
@@ -89,13 +93,59 @@ TEST_F(OfficeLifecycleTest, AnUpgradedOfficeStartsWithoutItsGraphicsSelfTest) {
     }
 }
 
-TEST_F(OfficeLifecycleTest, ExitHooksEndTheOffice) {
-    const qint64 pid = runningOffice();
+// The exit hook is the pool's: it ends every office the pool started, and none starts after.
+TEST_F(OfficeLifecycleTest, ExitHooksEndThePoolsOfficesForGood) {
+    const qint64 suiteOffice = runningOffice();
+    OfficePool pool(unoOffices(testOfficeOptions()), 2);
+    for (const OfficePool::Check& check : pool.reach(2))
+        ASSERT_TRUE(check.usable()) << check.reason.toStdString();
+    ASSERT_EQ(officeChildProcesses().size(), 3);
 
     program::runExitHooks();
 
-    EXPECT_FALSE(processExists(pid));
-    EXPECT_EQ(officeChildProcesses(), QList<qint64>{});
+    EXPECT_EQ(officeChildProcesses(), QList<qint64>{suiteOffice});
+    QString why;
+    EXPECT_FALSE(pool.readyForFile(0, &why));
+    EXPECT_TRUE(why.contains(QStringLiteral("the program is ending"))) << why.toStdString();
+    EXPECT_EQ(officeChildProcesses(), QList<qint64>{suiteOffice});
+}
+
+// The office's launcher outlives the office it started and goes on writing into the office's
+// temporary folder, as an office does that has dropped its connection but not yet ended. The
+// next office starts only once it has gone: its temporary folder holds nothing of the old one.
+TEST_F(OfficeLifecycleTest, AnOfficeIsPreparedOnlyAfterTheOneBeforeItHasEnded) {
+    const QString office = OfficeProcess::findOffice({}, nullptr);
+    ASSERT_FALSE(office.isEmpty());
+    const QString innerFile = path(QStringLiteral("inner"));
+    const QString launcher = path(QStringLiteral("soffice"));
+    {
+        QFile script(launcher);
+        ASSERT_TRUE(script.open(QIODevice::WriteOnly));
+        // 81 is the office asking to be started again once it has made a fresh profile.
+        script.write("#!/bin/sh\nwhile :; do '" + office.toUtf8() + "' \"$@\" &\necho $! > '" +
+                     innerFile.toUtf8() +
+                     "'\nwait $!; [ $? = 81 ] || break; done\ntrap '' TERM\n"
+                     "while :; do echo old >> \"$TMPDIR/old-office\"; sleep 0.02; done\n");
+        script.close();
+        script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+    OfficeOptions options = testOfficeOptions();
+    options.officeExecutable = launcher;
+    options.profileDir = path(QStringLiteral("profiles"));
+    UnoBridge bridge(options);
+    bridge.obtainServiceManager();
+    QFile inner(innerFile);
+    ASSERT_TRUE(inner.open(QIODevice::ReadOnly));
+    ::kill(static_cast<pid_t>(inner.readAll().trimmed().toLongLong()), SIGKILL);
+    const QString leftover = options.profileDir + QStringLiteral("/slot-1.tmp/old-office");
+    for (int i = 0; i < 500 && !QFile::exists(leftover); ++i)
+        QThread::msleep(10);
+    ASSERT_TRUE(QFile::exists(leftover)) << "the launcher did not go on";
+
+    bridge.obtainServiceManager();
+
+    EXPECT_FALSE(QFile::exists(leftover));
+    bridge.shutdown();
 }
 
 TEST_F(OfficeLifecycleTest, RunningOfficeIsUsedButNeverStopped) {

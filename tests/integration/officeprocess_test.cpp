@@ -108,6 +108,19 @@ TEST_F(StandInOfficeTest, OfficeThatNeverListensIsEndedAtTheStartLimit) {
     EXPECT_NE(::kill(static_cast<pid_t>(standIn), 0), 0) << "the stand-in office still runs";
 }
 
+// Between a restart and the next start another copy of the program must not take the profile.
+TEST_F(StandInOfficeTest, ARestartKeepsTheProfileAndAShutdownGivesItUp) {
+    UnoBridge bridge(options(script(QStringLiteral("soffice"), "exit 3")));
+    startFailure(bridge);
+    const QString profiles = dir_.filePath(QStringLiteral("profiles"));
+
+    bridge.restart();
+    EXPECT_EQ(ProfileSlot::acquire(profiles)->number(), 2);
+
+    bridge.shutdown();
+    EXPECT_EQ(ProfileSlot::acquire(profiles)->number(), 1);
+}
+
 TEST_F(StandInOfficeTest, ProgramIsStartedWithAPrivateProfileAndUtf8Locale) {
     const QString seen = dir_.filePath(QStringLiteral("seen"));
     UnoBridge bridge(

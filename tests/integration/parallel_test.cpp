@@ -90,7 +90,22 @@ class SharedRunTest : public OfficeSuite {
         return files;
     }
 
-    RunSummary run(const QList<PoolOffice>& offices) {
+    // A pool office over a bridge the test owns, and ends itself once it has looked at it.
+    class TestOffice : public PooledOffice {
+      public:
+        explicit TestOffice(UnoBridge& bridge) : bridge_(bridge) {}
+        OfficeBridge& bridge() override { return bridge_; }
+        bool ownsProcess() const override { return true; }
+        qint64 runId() const override { return bridge_.officeProcessId(); }
+        void restart() override { bridge_.restart(); }
+        void shutdown() override {}
+        void endForGood() override { bridge_.endForGood(); }
+
+      private:
+        UnoBridge& bridge_;
+    };
+
+    RunSummary run(const QList<UnoBridge*>& bridges) {
         class BesideSources : public RunView {
             void setProgressValue(double) override {}
             void setProgressText(const QString&) override {}
@@ -100,9 +115,17 @@ class SharedRunTest : public OfficeSuite {
                 return {OutputChoice::Place::BesideSource, {}};
             }
         } view;
-        BatchRun batch(jobs, view, *offices.first().bridge, dialogs, reporter, nativeFileSystem());
+        OfficePool pool(
+            [&bridges](int index) { return std::make_unique<TestOffice>(*bridges.at(index)); },
+            static_cast<int>(bridges.size()));
+        QList<int> offices;
+        for (const OfficePool::Check& check : pool.reach(pool.limit())) {
+            EXPECT_TRUE(check.usable()) << check.reason.toStdString();
+            offices << static_cast<int>(offices.size());
+        }
+        BatchRun batch(jobs, view, pool.bridge(0), dialogs, reporter, nativeFileSystem());
         batch.onFileStarted = [this](int, int, const QString& source) { started << source; };
-        ParallelRun parallel(batch, jobs, view, offices, reporter);
+        ParallelRun parallel(batch, jobs, view, pool, offices, reporter);
         return batch.start();
     }
 
@@ -118,10 +141,10 @@ TEST_P(KilledOfficeTest, IsReplacedWhileTheOtherGoesOnAndNoFileRunsTwice) {
     QStringList files = addDecks(10);
     KillingBridge dying(GetParam());
     UnoBridge other(testOfficeOptions());
-    ASSERT_EQ(reachOffices({PoolOffice(&dying), PoolOffice(&other)}), QStringList(2));
+    other.obtainServiceManager();
     const qint64 otherOffice = other.officeProcessId();
 
-    const RunSummary summary = run({PoolOffice(&dying), PoolOffice(&other)});
+    const RunSummary summary = run({&dying, &other});
     const qint64 dyingAfter = dying.officeProcessId();
     const qint64 otherAfter = other.officeProcessId();
     dying.shutdown();
