@@ -41,6 +41,7 @@ screenshot: build
 
 bench: build
 	bash bench/convert.sh
+	bash bench/window.sh
 
 format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i

@@ -33,11 +33,11 @@ int main(int argc, char* argv[]) {
     slate::SystemRandom random;
     slate::DialogErrorReporter reporter(dialogs);
     // The pool owns the offices and ends them when the program ends, however it ends.
-    slate::OfficePool offices(slate::unoOffices(slate::OfficeOptions::fromEnvironment()), 1);
+    slate::OfficePool offices(slate::unoOffices(slate::OfficeOptions::fromEnvironment()));
     offices.grow(1);
     slate::FileSystem& files = slate::nativeFileSystem();
     slate::MainWindow window({dialogs, shell, random, reporter, offices.bridge(0), files,
-                              QDir::toNativeSeparators(slate::ProgramFolder())});
+                              QDir::toNativeSeparators(slate::ProgramFolder()), &offices});
     dialogs.setOwner(&window);
     window.Form_Load();
     // Files and folders named on the command line ("Open With") join the list as a drop would.

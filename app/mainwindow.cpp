@@ -27,7 +27,9 @@
 #include "common/programexit.h"
 #include "common/settings.h"
 #include "convert/batchrun.h"
+#include "convert/officepool.h"
 #include "convert/presencecheck.h"
+#include "convert/queuedrun.h"
 #include "joblist/addall.h"
 #include "joblist/adddialog.h"
 #include "joblist/adddrop.h"
@@ -96,6 +98,20 @@ MainWindow::MainWindow(const WindowServices& services, QWidget* parent)
                                            services.reporter, services.files)) {
     setObjectName(QStringLiteral("Form1"));
     setAccessibleName(product::kName);
+    OfficePool* offices = services.offices;
+    if (!offices) {
+        ownOffices_ = std::make_unique<OfficePool>(
+            [&bridge = services.bridge](int) { return borrowedOffice(bridge); }, 1);
+        offices = ownOffices_.get();
+    }
+    officeCount_ = [](int files) {
+        return windowOfficeCount(files, GetSetting(Setting::Offices), availableCores(),
+                                 availableMemoryBytes());
+    };
+    queuedRun_ = std::make_unique<QueuedRun>(
+        *batchRun_, *jobList_, *this, *offices, [this](int files) { return officeCount_(files); },
+        services.reporter);
+    queuedRun_->onNotice = [this](const QString& text) { diagnostics_(text); };
     buildControls();
     connectHandlers();
     // The window first shows in the middle of the screen.
@@ -104,7 +120,17 @@ MainWindow::MainWindow(const WindowServices& services, QWidget* parent)
     }
 }
 
-MainWindow::~MainWindow() = default;
+// The run goes first: its offices' threads use the list and the pool.
+MainWindow::~MainWindow() {
+    queuedRun_.reset();
+}
+
+int windowOfficeCount(int files, const QString& asked, int cores, qint64 availableBytes) {
+    const int automatic = officesForRun(files, cores, availableBytes).offices;
+    bool number = false;
+    const int wanted = asked.trimmed().toInt(&number);
+    return number && wanted >= 1 ? std::min(wanted, automatic) : automatic;
+}
 
 void MainWindow::buildControls() {
     const int dpi = logicalDpi(this);

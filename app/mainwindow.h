@@ -22,6 +22,8 @@ class ErrorReporter;
 class FileSystem;
 class JobList;
 class OfficeBridge;
+class OfficePool;
+class QueuedRun;
 class OutputOptions;
 class JobListView;
 class Random;
@@ -37,7 +39,15 @@ struct WindowServices {
     FileSystem& files;
     // The folder the program runs from: "HAND-M.CUR", "drag.ico", "x/o.cjs" and Samples/.
     QString programFolder;
+    // The offices "Start Converting" converts on, `bridge` being the first; without a pool the
+    // window converts through `bridge` alone.
+    OfficePool* offices = nullptr;
 };
+
+// How many offices a run of `files` files uses: one per core the program may use, no more
+// than the free memory holds, never more than the files; fewer when the settings file's
+// "Offices" asks for fewer ("auto", or missing, asks for none fewer).
+int windowOfficeCount(int files, const QString& asked, int cores, qint64 availableBytes);
 
 // The program's one working window (Form1) and its controls.
 class MainWindow : public QWidget, public RunView {
@@ -71,7 +81,10 @@ class MainWindow : public QWidget, public RunView {
     void setCloseAction(std::function<void()> action) { closeAction_ = std::move(action); }
     // How the start-up ends the program when the office cannot be reached.
     void setEndProgram(std::function<void()> action) { endProgram_ = std::move(action); }
-    // Where the start-up writes why the office cannot be used; standard error by default.
+    // How many offices a run of so many files uses; windowOfficeCount() by default.
+    void setOfficeCount(std::function<int(int files)> count) { officeCount_ = std::move(count); }
+    // Where the start-up writes why the office cannot be used, and a run that an office was
+    // left out; standard error by default.
     void setDiagnostics(std::function<void(const QString&)> write) {
         diagnostics_ = std::move(write);
     }
@@ -122,6 +135,9 @@ class MainWindow : public QWidget, public RunView {
     std::function<void()> endProgram_;
     std::function<void(const QString&)> diagnostics_;
     std::unique_ptr<BatchRun> batchRun_;
+    std::unique_ptr<OfficePool> ownOffices_;
+    std::function<int(int)> officeCount_;
+    std::unique_ptr<QueuedRun> queuedRun_;
     OutputOptions* outputOptions_ = nullptr;
 };
 

@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # Writes flat-XML presentations (.fodp) for the benchmark into a folder:
-#   makedecks.sh DIR SMALL MEDIUM
+#   makedecks.sh DIR SMALL MEDIUM [LARGE]
 # SMALL decks have one or two slides of text and a shape; MEDIUM decks have 20 slides with
-# text, shapes and an embedded picture. The office turns them into .odp afterwards.
+# text, shapes and an embedded picture; with LARGE, one more deck of LARGE slides of text and
+# shapes. The office turns them into .odp afterwards.
 set -euo pipefail
 
-dir=$1 small=$2 medium=$3
+dir=$1 small=$2 medium=$3 large=${4:-0}
 mkdir -p "$dir"
 
 picture=$(mktemp --suffix=.png)
@@ -77,3 +78,11 @@ for ((i = 1; i <= medium; i++)); do
     footer
   } >"$dir/$name.fodp"
 done
+
+if ((large > 0)); then
+  {
+    header
+    for ((s = 1; s <= large; s++)); do slide "$s" large-01 0; done
+    footer
+  } >"$dir/large-01.fodp"
+fi

@@ -55,6 +55,7 @@ const SettingEntry& entry(Setting key) {
         {Setting::LastFolder, "LastFolder", QString()},
         {Setting::Extension, "Extension", "odp"},
         {Setting::Snapshot, "Snapshot", QString()},
+        {Setting::Offices, "Offices", "auto"},
     };
     for (const SettingEntry& e : table) {
         if (e.key == key)

@@ -52,6 +52,7 @@ enum class Setting {
     LastFolder,     // where the add-folder picker opens
     Extension,      // the extension the folder add looks for
     Snapshot,       // the sample files, scrambled; empty until recorded
+    Offices,        // how many offices a run may use at most; "auto" for one per core
 };
 
 QString settingName(Setting key);

@@ -153,18 +153,61 @@ void BatchRun::convertFile(GuardedProcedure& g, int index, int count) {
     if (readRow(g, s, index)) {
         announceFile(g, s, index, count);
         planBasePath(g, s);
-        openDocument(g, s);
-        planOutputPath(g, s);
-        prepareSave(g, s);
-        g.step(ConvertStep::SaveAndVerify, [&] { saveAndVerify(s); });
-        g.step(ConvertStep::CloseDocument, [&] { bridge_.close(s.document, true); });
-        g.step(ConvertStep::ReleaseDocument, [&] { s.document.reset(); });
+        officeSteps(g, s);
     }
-    g.step(ConvertStep::BusyAfterFile, [&] { view_.setMousePointer(MousePointer::Busy); });
+    afterFile(g, s, index);
     if (s.converted)
         ++summary_.converted;
+}
+
+void BatchRun::officeSteps(GuardedProcedure& g, FileSlots& s, bool showBusy) {
+    openDocument(g, s, showBusy);
+    planOutputPath(g, s);
+    prepareSave(g, s);
+    g.step(ConvertStep::SaveAndVerify, [&] { saveAndVerify(s); });
+    g.step(ConvertStep::CloseDocument, [&] { bridge_.close(s.document, true); });
+    g.step(ConvertStep::ReleaseDocument, [&] { s.document.reset(); });
+}
+
+void BatchRun::afterFile(GuardedProcedure& g, const FileSlots& s, int index) {
+    g.step(ConvertStep::BusyAfterFile, [&] { view_.setMousePointer(MousePointer::Busy); });
     if (onFileFinished)
         onFileFinished(index, s.source, s.converted);
+}
+
+BatchRun::FileWork BatchRun::startFile(int index, int count, ErrorReporter& reporter,
+                                       bool& rowRead) {
+    GuardedProcedure g(reporter, location::kConvert);
+    auto s = std::make_shared<FileSlots>();
+    rowRead = readRow(g, *s, index);
+    if (rowRead)
+        announceFile(g, *s, index, count, false);
+    return s;
+}
+
+void BatchRun::planFile(FileSlots& s, ErrorReporter& reporter) {
+    GuardedProcedure g(reporter, location::kConvert);
+    g.step(ConvertStep::BusyBeforePlan, [&] { view_.setMousePointer(MousePointer::Busy); });
+    planBasePath(g, s);
+    g.step(ConvertStep::BusyBeforeOffice, [&] { view_.setMousePointer(MousePointer::Busy); });
+}
+
+void BatchRun::convertStarted(FileSlots& s, ErrorReporter& reporter) {
+    GuardedProcedure g(reporter, location::kConvert);
+    // The caller showed the busy pointer before handing the file over.
+    officeSteps(g, s, false);
+    // The private save folder goes now, on the thread that used it, not with the last owner.
+    s.saveFolder.reset();
+}
+
+bool BatchRun::endFile(FileSlots& s, int index, ErrorReporter& reporter) {
+    GuardedProcedure g(reporter, location::kConvert);
+    afterFile(g, s, index);
+    return s.converted;
+}
+
+QString BatchRun::sourceOf(const FileSlots& s) {
+    return s.source;
 }
 
 bool BatchRun::readRow(GuardedProcedure& g, FileSlots& s, int index) {
@@ -181,12 +224,15 @@ bool BatchRun::readRow(GuardedProcedure& g, FileSlots& s, int index) {
     return rowRead;
 }
 
-void BatchRun::announceFile(GuardedProcedure& g, const FileSlots& s, int index, int count) {
+void BatchRun::announceFile(GuardedProcedure& g, const FileSlots& s, int index, int count,
+                            bool letEvents) {
     g.step(ConvertStep::ShowFileName, [&] {
         view_.setProgressText(runtext::kProcessing + GetFileName(s.source, separator_));
         if (onFileStarted)
             onFileStarted(index, count, s.source);
     });
+    if (!letEvents)
+        return;
     g.step(ConvertStep::LetEventsRun, [&] { view_.processPendingEvents(); });
     g.step(ConvertStep::BusyBeforePlan, [&] { view_.setMousePointer(MousePointer::Busy); });
 }
@@ -202,8 +248,9 @@ void BatchRun::planBasePath(GuardedProcedure& g, FileSlots& s) {
     g.step(ConvertStep::AddPptExtension, [&] { s.basePath += kResultExtension; });
 }
 
-void BatchRun::openDocument(GuardedProcedure& g, FileSlots& s) {
-    g.step(ConvertStep::BusyBeforeOffice, [&] { view_.setMousePointer(MousePointer::Busy); });
+void BatchRun::openDocument(GuardedProcedure& g, FileSlots& s, bool showBusy) {
+    if (showBusy)
+        g.step(ConvertStep::BusyBeforeOffice, [&] { view_.setMousePointer(MousePointer::Busy); });
     g.step(ConvertStep::ObtainServiceManager,
            [&] { s.serviceManager = bridge_.obtainServiceManager(kServiceManagerName); });
     g.step(ConvertStep::CreateDesktop,

@@ -80,16 +80,34 @@ class BatchRun {
     // through a sibling whose convertOne() is called from that office's thread.
     std::unique_ptr<BatchRun> sibling(OfficeBridge& bridge, RunView& view) const;
 
-  private:
+    // One file's steps taken apart, for a run whose caller keeps handling events and converts
+    // on other threads; each part reports to `reporter` and runs the steps the whole file runs,
+    // in the same order.
     struct FileSlots;
+    using FileWork = std::shared_ptr<FileSlots>;
+    // On the caller's thread: reads the row and shows the file (110 to the step that lets
+    // events run, which the caller's own event loop stands in for). `rowRead` is false when the
+    // row is gone; the file then goes straight to endFile().
+    FileWork startFile(int index, int count, ErrorReporter& reporter, bool& rowRead);
+    // On the caller's thread, after events have run: the busy pointer and the base path.
+    void planFile(FileSlots& file, ErrorReporter& reporter);
+    // On an office's thread, through a sibling: opening, planning the target, saving, closing.
+    void convertStarted(FileSlots& file, ErrorReporter& reporter);
+    // On the caller's thread: the steps after the file; whether it was converted.
+    bool endFile(FileSlots& file, int index, ErrorReporter& reporter);
+    static QString sourceOf(const FileSlots& file);
 
+  private:
     void runLoop(GuardedProcedure& g);
     // One file's steps, in order.
     void convertFile(GuardedProcedure& g, int index, int count);
     bool readRow(GuardedProcedure& g, FileSlots& s, int index);
-    void announceFile(GuardedProcedure& g, const FileSlots& s, int index, int count);
+    void announceFile(GuardedProcedure& g, const FileSlots& s, int index, int count,
+                      bool letEvents = true);
+    void officeSteps(GuardedProcedure& g, FileSlots& s, bool showBusy = true);
+    void afterFile(GuardedProcedure& g, const FileSlots& s, int index);
     void planBasePath(GuardedProcedure& g, FileSlots& s);
-    void openDocument(GuardedProcedure& g, FileSlots& s);
+    void openDocument(GuardedProcedure& g, FileSlots& s, bool showBusy = true);
     void planOutputPath(GuardedProcedure& g, FileSlots& s);
     void prepareSave(GuardedProcedure& g, FileSlots& s);
     void saveAndVerify(FileSlots& s);

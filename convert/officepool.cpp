@@ -27,6 +27,26 @@ struct OfficePool::Member {
     std::optional<qint64> checkedRun;
 };
 
+namespace {
+class BorrowedOffice : public PooledOffice {
+  public:
+    explicit BorrowedOffice(OfficeBridge& bridge) : bridge_(bridge) {}
+    OfficeBridge& bridge() override { return bridge_; }
+    bool ownsProcess() const override { return false; }
+    qint64 runId() const override { return 1; }
+    void restart() override {}
+    void shutdown() override {}
+    void endForGood() override {}
+
+  private:
+    OfficeBridge& bridge_;
+};
+}  // namespace
+
+std::unique_ptr<PooledOffice> borrowedOffice(OfficeBridge& bridge) {
+    return std::make_unique<BorrowedOffice>(bridge);
+}
+
 OfficeCount officesForRun(int files, int cores, qint64 availableBytes) {
     const int wanted = std::clamp(std::min(cores, files), 1, kMaxOffices);
     if (availableBytes < 0)

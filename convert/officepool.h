@@ -35,6 +35,9 @@ class PooledOffice {
     virtual void endForGood() = 0;
 };
 
+// An office the pool only uses, through `bridge`: whoever made the bridge starts and ends it.
+std::unique_ptr<PooledOffice> borrowedOffice(OfficeBridge& bridge);
+
 // What an office takes in memory, with a little room to grow (one peaks near 210 MB).
 inline constexpr qint64 kOfficeMemoryBytes = 250LL * 1024 * 1024;
 // As many offices as there are private profiles for them.

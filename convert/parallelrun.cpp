@@ -14,6 +14,7 @@
 #include "convert/convertsteps.h"
 #include "convert/filequeue.h"
 #include "convert/officebridge.h"
+#include "convert/reportbuffer.h"
 #include "convert/runview.h"
 #include "joblist/joblist.h"
 
@@ -21,20 +22,7 @@ namespace slate {
 
 namespace {
 
-struct Report {
-    QString description;
-    QString location;
-    int step = 0;
-};
-
-// A file's error reports, kept until the file ends.
-class ReportBuffer : public ErrorReporter {
-  public:
-    void report(const QString& description, const QString& location, int step) override {
-        reports.append({description, location, step});
-    }
-    QList<Report> reports;
-};
+using Report = ReportBuffer::Report;
 
 // What a worker tells the thread that started the run.
 struct Event {

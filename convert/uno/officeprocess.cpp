@@ -202,6 +202,11 @@ QString OfficeProcess::installedVersion(const QString& officeBinary) {
     return QString::fromUtf8(text.mid(start, end - start)).trimmed();
 }
 
+bool OfficeProcess::isClosed() const {
+    std::lock_guard lock(processMutex_);
+    return closed_;
+}
+
 void OfficeProcess::start(const QString& program, const QStringList& arguments,
                           const QStringList& environment, const QString& logPath) {
     if (pid() != 0)

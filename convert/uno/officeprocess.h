@@ -50,6 +50,7 @@ class OfficeProcess {
     void stop(std::chrono::milliseconds grace);
     // No process starts any more: start() refuses, and one it was starting meanwhile is ended.
     void close();
+    bool isClosed() const;
     // SIGKILL to the process group without waiting; safe from any thread.
     void kill();
 

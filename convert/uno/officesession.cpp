@@ -234,6 +234,9 @@ void OfficeSession::startOffice() {
     // An office whose connection went down may still be running, and writing its profile and
     // temporary files: it ends before the new one's are prepared.
     process_.stop(kQuickStop);
+    // Once the program is ending nothing is prepared that its exit would have to clear again.
+    if (process_.isClosed())
+        throw OfficeUnavailableError(kCannotStart + QStringLiteral("the program is ending"));
     if (!slot_)
         slot_ = ProfileSlot::acquire(options_.effectiveProfileDir());
     const QString version = OfficeProcess::installedVersion(program);

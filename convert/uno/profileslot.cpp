@@ -6,6 +6,7 @@
 #include <QRegularExpression>
 #include <QSaveFile>
 
+#include "common/programexit.h"
 #include "convert/officebridge.h"
 #include "convert/uno/unoerrors.h"
 
@@ -39,9 +40,18 @@ void setSetting(QString& text, const QString& node, const QString& name, const Q
 }  // namespace
 
 ProfileSlot::ProfileSlot(QString baseDir, int number, std::unique_ptr<QLockFile> lock)
-    : baseDir_(std::move(baseDir)), number_(number), lock_(std::move(lock)) {}
+    : baseDir_(std::move(baseDir)), number_(number), lock_(std::move(lock)) {
+    // A program that ends at once (the window closed, a signal) leaves no lock and no office
+    // temporary files: the late hooks run once the office is gone.
+    exitHook_ = program::addLateExitHook([this] {
+        QDir(profilePath() + QStringLiteral(".tmp")).removeRecursively();
+        lock_->unlock();
+    });
+}
 
-ProfileSlot::~ProfileSlot() = default;
+ProfileSlot::~ProfileSlot() {
+    program::removeExitHook(exitHook_);
+}
 
 std::unique_ptr<ProfileSlot> ProfileSlot::acquire(const QString& baseDir, int slotCount) {
     const QString& cannotUse = uno_detail::kCannotStart;

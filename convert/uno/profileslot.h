@@ -46,6 +46,7 @@ class ProfileSlot {
     QString baseDir_;
     int number_;
     std::unique_ptr<QLockFile> lock_;
+    int exitHook_ = 0;
 };
 
 }  // namespace slate

@@ -1,0 +1,105 @@
+// Drives the real window offscreen for the benchmark and the tests: lists the files named on
+// the command line, chooses the output folder, clicks "Start Converting" and says how long the
+// run took and the longest time the window did not handle its events.
+//
+//   slate-window-bench OUTPUT-FOLDER FILE... [--close-after MS]
+//
+// With --close-after the window is closed that long into the run, as a user would, which ends
+// the program at once (exit status 0) the way closing the real window does.
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTextStream>
+#include <QTimer>
+
+#include <algorithm>
+
+#include "app/console.h"
+#include "app/mainwindow.h"
+#include "app/qtdialogs.h"
+#include "common/interaction.h"
+#include "common/platform/filesystem.h"
+#include "common/platform/terminationsignals.h"
+#include "common/programfolder.h"
+#include "convert/uno/unooffices.h"
+#include "joblist/joblist.h"
+
+namespace {
+
+// The event loop's lateness: a timer that should fire every few milliseconds notes how much
+// later than that it came.
+class StallMeter : public QObject {
+  public:
+    explicit StallMeter(int intervalMs) : interval_(intervalMs) {
+        timer_.setTimerType(Qt::PreciseTimer);
+        connect(&timer_, &QTimer::timeout, this, [this] {
+            longest_ = std::max(longest_, clock_.elapsed() - interval_);
+            clock_.restart();
+        });
+    }
+    void start() {
+        clock_.start();
+        timer_.start(interval_);
+    }
+    qint64 longestMs() const { return longest_; }
+
+  private:
+    QTimer timer_;
+    QElapsedTimer clock_;
+    int interval_;
+    qint64 longest_ = 0;
+};
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    slate::installTerminationHandlers();
+    QStringList args = QCoreApplication::arguments().mid(1);
+    int closeAfter = -1;
+    if (const qsizetype at = args.indexOf(QStringLiteral("--close-after")); at >= 0) {
+        closeAfter = args.value(at + 1).toInt();
+        args.remove(at, 2);
+    }
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    if (args.size() < 2) {
+        err << "usage: slate-window-bench OUTPUT-FOLDER FILE... [--close-after MS]\n";
+        return 2;
+    }
+    slate::ConsoleDialogs dialogs(out, err, {QStringLiteral("Done.")}, false);
+    slate::DesktopShell shell;
+    slate::SystemRandom random;
+    slate::ConsoleErrorReporter reporter(err);
+    slate::OfficePool offices(slate::unoOffices(slate::OfficeOptions::fromEnvironment()));
+    offices.grow(1);
+    slate::MainWindow window({dialogs, shell, random, reporter, offices.bridge(0),
+                              slate::nativeFileSystem(),
+                              QDir::toNativeSeparators(slate::ProgramFolder()), &offices});
+    window.Form_Load();
+    window.findChild<QRadioButton*>(QStringLiteral("Option1"))->setChecked(true);
+    window.findChild<QLineEdit*>(QStringLiteral("Text1"))
+        ->setText(QDir(args.takeFirst()).absolutePath());
+    for (const QString& file : args)
+        window.jobList().append(QFileInfo(file).absoluteFilePath());
+    window.show();
+
+    StallMeter stalls(5);
+    QElapsedTimer clock;
+    QTimer::singleShot(0, &window, [&] {
+        stalls.start();
+        if (closeAfter >= 0)
+            QTimer::singleShot(closeAfter, &window, [&] { window.close(); });
+        clock.start();
+        window.findChild<QPushButton*>(QStringLiteral("PushButton2"))->click();
+        out << "window-seconds " << clock.nsecsElapsed() / 1e9 << "\n";
+        out << "longest-stall-ms " << stalls.longestMs() << "\n";
+        out << "reports " << reporter.count() << "\n";
+        out.flush();
+        app.quit();
+    });
+    return app.exec();
+}
