@@ -3,7 +3,7 @@
 
 #include <cstdio>
 
-#include "app/cli.h"
+#include "cli/cli.h"
 #include "app/mainwindow.h"
 #include "app/qtdialogs.h"
 #include "app/startpaths.h"
@@ -33,7 +33,8 @@ int main(int argc, char* argv[]) {
     slate::SystemRandom random;
     slate::DialogErrorReporter reporter(dialogs);
     // The pool owns the offices and ends them when the program ends, however it ends.
-    slate::OfficePool offices(slate::unoOffices(slate::OfficeOptions::fromEnvironment()));
+    const std::unique_ptr<slate::OfficePool> pool = slate::officesFromEnvironment();
+    slate::OfficePool& offices = *pool;
     offices.grow(1);
     slate::FileSystem& files = slate::nativeFileSystem();
     slate::MainWindow window({dialogs, shell, random, reporter, offices.bridge(0), files,

@@ -2,8 +2,8 @@
 
 #include <QDir>
 
-#include "app/console.h"
 #include "common/files.h"
+#include "common/lines.h"
 #include "joblist/adddrop.h"
 
 namespace slate {
@@ -13,7 +13,7 @@ int AddStartPaths(const QStringList& arguments, const QString& currentFolder, Jo
                   const ProcessEvents& processEvents) {
     QStringList paths;
     for (const QString& given : arguments) {
-        const QString path = QDir::cleanPath(QDir(currentFolder).absoluteFilePath(given));
+        const QString path = commandLinePath(given, currentFolder);
         if (given.isEmpty() || !PathExists(path, fs)) {
             writeLine(err, QStringLiteral("No such file or folder: %1").arg(given));
             continue;

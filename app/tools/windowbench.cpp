@@ -17,7 +17,6 @@
 
 #include <algorithm>
 
-#include "app/console.h"
 #include "app/mainwindow.h"
 #include "app/qtdialogs.h"
 #include "common/interaction.h"
@@ -53,6 +52,36 @@ class StallMeter : public QObject {
     qint64 longest_ = 0;
 };
 
+// Boxes become lines on standard output, answered at once.
+class LineDialogs : public slate::Dialogs {
+  public:
+    explicit LineDialogs(QTextStream& out) : out_(out) {}
+    slate::MsgAnswer messageBox(const QString& text, const QString&, slate::MsgButtons,
+                                slate::MsgIcon) override {
+        out_ << text << Qt::endl;
+        return slate::MsgAnswer::Ok;
+    }
+    QString inputBox(const QString&, const QString&, const QString&) override { return {}; }
+    QString openFileDialog(const slate::OpenFileRequest&) override { return {}; }
+    QString browseForFolder(const QString&, const QString&) override { return {}; }
+
+  private:
+    QTextStream& out_;
+};
+
+class LineReporter : public slate::ErrorReporter {
+  public:
+    explicit LineReporter(QTextStream& err) : err_(err) {}
+    void report(const QString& description, const QString& location, int step) override {
+        err_ << location << " (" << step << "): " << description << Qt::endl;
+        ++count;
+    }
+    int count = 0;
+
+  private:
+    QTextStream& err_;
+};
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
@@ -70,11 +99,12 @@ int main(int argc, char* argv[]) {
         err << "usage: slate-window-bench OUTPUT-FOLDER FILE... [--close-after MS]\n";
         return 2;
     }
-    slate::ConsoleDialogs dialogs(out, err, {QStringLiteral("Done.")}, false);
+    LineDialogs dialogs(out);
     slate::DesktopShell shell;
     slate::SystemRandom random;
-    slate::ConsoleErrorReporter reporter(err);
-    slate::OfficePool offices(slate::unoOffices(slate::OfficeOptions::fromEnvironment()));
+    LineReporter reporter(err);
+    const std::unique_ptr<slate::OfficePool> pool = slate::officesFromEnvironment();
+    slate::OfficePool& offices = *pool;
     offices.grow(1);
     slate::MainWindow window({dialogs, shell, random, reporter, offices.bridge(0),
                               slate::nativeFileSystem(),
@@ -97,7 +127,7 @@ int main(int argc, char* argv[]) {
         window.findChild<QPushButton*>(QStringLiteral("PushButton2"))->click();
         out << "window-seconds " << clock.nsecsElapsed() / 1e9 << "\n";
         out << "longest-stall-ms " << stalls.longestMs() << "\n";
-        out << "reports " << reporter.count() << "\n";
+        out << "reports " << reporter.count << "\n";
         out.flush();
         app.quit();
     });

@@ -38,4 +38,12 @@ int unoOfficeLimit(const QStringList& connections) {
     return connections.isEmpty() ? kMaxOffices : static_cast<int>(connections.size());
 }
 
+std::unique_ptr<OfficePool> officesFromEnvironment() {
+    const OfficeOptions options = OfficeOptions::fromEnvironment();
+    QStringList running;
+    if (!options.connectUrl.isEmpty())
+        running << options.connectUrl;
+    return std::make_unique<OfficePool>(unoOffices(options, running), unoOfficeLimit(running));
+}
+
 }  // namespace slate

@@ -2,6 +2,8 @@
 
 #include <QStringList>
 
+#include <memory>
+
 #include "convert/officepool.h"
 #include "convert/uno/officeoptions.h"
 
@@ -13,5 +15,8 @@ namespace slate {
 OfficePool::Factory unoOffices(const OfficeOptions& options, const QStringList& connections = {});
 // How many offices unoOffices() can make.
 int unoOfficeLimit(const QStringList& connections);
+// The window's offices, as the environment asks: the one running office that
+// SLATEMERE_OFFICE_URL names, or offices of the program's own.
+std::unique_ptr<OfficePool> officesFromEnvironment();
 
 }  // namespace slate

@@ -1,4 +1,4 @@
-#include "app/cli.h"
+#include "cli/cli.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -8,8 +8,9 @@
 #include <algorithm>
 #include <optional>
 
-#include "app/cliinputs.h"
-#include "app/console.h"
+#include "cli/cliinputs.h"
+#include "cli/console.h"
+#include "common/lines.h"
 #include "common/files.h"
 #include "common/platform/terminationsignals.h"
 #include "common/product.h"
@@ -25,10 +26,6 @@
 namespace slate {
 
 namespace {
-
-QString absolute(const QString& path) {
-    return QDir::cleanPath(QDir::current().absoluteFilePath(path));
-}
 
 QString seconds(double value, int decimals) {
     return QString::number(value, 'f', decimals);
@@ -123,7 +120,7 @@ int runConvert(const ConvertArguments& arguments, OfficePool& pool, FileSystem& 
         return exitcode::kUsage;
 
     const bool intoFolder = !arguments.outputDir.isEmpty();
-    const QString folder = intoFolder ? absolute(arguments.outputDir) : QString();
+    const QString folder = intoFolder ? commandLinePath(arguments.outputDir) : QString();
     if (pool.limit() == 0)
         return exitcode::kNoOffice;
     QList<int> offices;

@@ -3,7 +3,7 @@
 #include <QStringList>
 #include <QTextStream>
 
-#include "app/cliargs.h"
+#include "cli/cliargs.h"
 
 namespace slate {
 

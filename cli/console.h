@@ -5,15 +5,13 @@
 #include <QTextStream>
 
 #include "common/errorpolicy.h"
+#include "common/lines.h"
 #include "common/interaction.h"
 #include "convert/runview.h"
 
 // The command line's view of the run: the same interfaces the window implements, printing
 // lines instead of showing controls and boxes.
 namespace slate {
-
-// Writes whole lines, flushed at once so they appear while the office works.
-void writeLine(QTextStream& stream, const QString& text);
 
 // The output options as the command line set them; between files it lets queued events run.
 class ConsoleRunView : public FixedRunView {

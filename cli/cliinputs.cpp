@@ -1,11 +1,12 @@
-#include "app/cliinputs.h"
+#include "cli/cliinputs.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QHash>
 #include <QSet>
 
-#include "app/console.h"
+#include "cli/console.h"
+#include "common/lines.h"
 #include "common/errorlocations.h"
 #include "common/errorpolicy.h"
 #include "common/files.h"
@@ -16,10 +17,6 @@
 namespace slate {
 
 namespace {
-
-QString absolute(const QString& path) {
-    return QDir::cleanPath(QDir::current().absoluteFilePath(path));
-}
 
 QString counted(int n, const char* one, const char* many) {
     return QStringLiteral("%1 %2").arg(n).arg(QLatin1String(n == 1 ? one : many));
@@ -109,7 +106,7 @@ bool addCommandLinePaths(const ConvertArguments& arguments, JobList& jobs, Error
             writeProblem(err, given, kUndecodableName);
             return false;
         }
-        const QString path = absolute(given);
+        const QString path = commandLinePath(given);
         if (FolderExists(path, fs)) {
             AddFilesOfTree(
                 path, {pattern, reporter, location::kAddFolder, ProcessEvents(), add, notice}, fs);

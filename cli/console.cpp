@@ -1,4 +1,4 @@
-#include "app/console.h"
+#include "cli/console.h"
 
 #include <QCoreApplication>
 
@@ -7,11 +7,6 @@
 #include "convert/convertsteps.h"
 
 namespace slate {
-
-void writeLine(QTextStream& stream, const QString& text) {
-    stream << text << '\n';
-    stream.flush();
-}
 
 void ConsoleRunView::processPendingEvents() {
     handlePendingEvents();

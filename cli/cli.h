@@ -2,7 +2,7 @@
 
 #include <QTextStream>
 
-#include "app/cliargs.h"
+#include "cli/cliargs.h"
 #include "convert/officepool.h"
 
 namespace slate {

@@ -9,7 +9,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/cli.h"
+#include "cli/cli.h"
 #include "common/platform/filesystem.h"
 #include "convert/fileurl.h"
 #include "support/fakebridge.h"
@@ -69,6 +69,9 @@ INSTANTIATE_TEST_SUITE_P(
                   {"convert", "-j", "2", "--office", "pipe,name=x;urp;", "a"},
                   Kind::UsageError,
                   "--office"},
+        ParseCase{"FlagWithAValue", {"convert", "--quiet=no", "a"}, Kind::UsageError, "--quiet"},
+        ParseCase{"QuietAndVerbose", {"convert", "-q", "-v", "a"}, Kind::UsageError, "--verbose"},
+        ParseCase{"QuietAndVerboseTogether", {"convert", "-qv", "a"}, Kind::UsageError, "--quiet"},
         ParseCase{"SameOfficeTwice",
                   {"convert", "--office", "x", "--office", "x", "a"},
                   Kind::UsageError,
