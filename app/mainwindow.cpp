@@ -134,14 +134,28 @@ int windowOfficeCount(int files, const QString& asked, int cores, qint64 availab
 
 void MainWindow::buildControls() {
     const int dpi = logicalDpi(this);
-    auto place = [dpi](QWidget* w, int l, int t, int wd, int h) {
-        w->setGeometry(twipsRect(l, t, wd, h, dpi));
-    };
     setFont(windowFont());
     setFixedSize(twipsToPixels(kClientWidthTwips, dpi), twipsToPixels(kClientHeightTwips, dpi));
     setBackground(this, Qt::white);
     setMouseTracking(true);
+    buildList();
+    buildProgressBar();
+    buildButtons();
+    buildSaveOptions();
 
+    // Keyboard order follows the design's tab stops; the bar and frames take no focus.
+    const QList<QWidget*> order{ListView1,   ProgressBar1, PushButton1, PushButton4, PushButton2,
+                                PushButton8, PushButton9,  Frame3,      Frame4,      Text1,
+                                PushButton3, Option1,      Option2};
+    for (int i = 0; i + 1 < order.size(); ++i)
+        setTabOrder(order[i], order[i + 1]);
+}
+
+void MainWindow::place(QWidget* w, int left, int top, int width, int height) {
+    w->setGeometry(twipsRect(left, top, width, height, logicalDpi(this)));
+}
+
+void MainWindow::buildList() {
     ListView1 = new JobListView(jobList_, this);
     ListView1->setObjectName(QStringLiteral("ListView1"));
     ListView1->setToolTip(kListTooltip);
@@ -155,7 +169,9 @@ void MainWindow::buildControls() {
         AddDroppedPaths(paths, *jobList_, services_.reporter, handlePendingEvents, services_.files);
     });
     place(ListView1, 120, 120, 7800, 2535);
+}
 
+void MainWindow::buildProgressBar() {
     ProgressBar1 = new TextProgressBar(this);
     ProgressBar1->setObjectName(QStringLiteral("ProgressBar1"));
     ProgressBar1->setRange(0, 100);
@@ -164,20 +180,23 @@ void MainWindow::buildControls() {
     ProgressBar1->setAccessibleName(QStringLiteral("Progress"));
     place(ProgressBar1, 120, 6150, 7800, 405);
     setProgressText(runtext::kProgressRest);
-    setProgress(0);
+    setProgressValue(0);
+}
 
-    auto button = [this, &place](const char* name, const QString& caption, int l, int t, int w,
-                                 int h, QWidget* parent) {
-        auto* b = new QPushButton(caption, parent);
-        b->setObjectName(QLatin1String(name));
-        b->setFont(buttonFont());
-        b->setAccessibleName(
-            caption == QLatin1String("...") ? QStringLiteral("Choose output folder") : caption);
-        b->setMouseTracking(true);
-        b->installEventFilter(this);
-        place(b, l, t, w, h);
-        return b;
-    };
+QPushButton* MainWindow::button(const char* name, const QString& caption, int left, int top,
+                                int width, int height, QWidget* parent) {
+    auto* b = new QPushButton(caption, parent);
+    b->setObjectName(QLatin1String(name));
+    b->setFont(buttonFont());
+    b->setAccessibleName(caption == QLatin1String("...") ? QStringLiteral("Choose output folder")
+                                                         : caption);
+    b->setMouseTracking(true);
+    b->installEventFilter(this);
+    place(b, left, top, width, height);
+    return b;
+}
+
+void MainWindow::buildButtons() {
     PushButton1 =
         button("PushButton1", QStringLiteral("Add ODP File(s)"), 120, 2750, 3840, 405, this);
     PushButton4 = button("PushButton4", QStringLiteral("Add All ODP Files In Folder"), 4080, 2750,
@@ -187,7 +206,9 @@ void MainWindow::buildControls() {
     PushButton8 = button("PushButton8", QStringLiteral("Clear List"), 120, 3260, 3840, 405, this);
     PushButton9 = button("PushButton9", QStringLiteral("Load Sample/Example Files"), 4080, 3260,
                          3840, 405, this);
+}
 
+void MainWindow::buildSaveOptions() {
     Frame3 = new QGroupBox(QStringLiteral("Save Option"), this);
     Frame3->setObjectName(QStringLiteral("Frame3"));
     place(Frame3, 120, 3690, 7800, 1815);
@@ -210,22 +231,12 @@ void MainWindow::buildControls() {
     Option2->setObjectName(QStringLiteral("Option2"));
     place(Option2, 240, 1410, 3615, 255);
 
-    for (QWidget* w : {static_cast<QWidget*>(Frame3), static_cast<QWidget*>(Frame4),
-                       static_cast<QWidget*>(Option1), static_cast<QWidget*>(Option2)}) {
+    for (QWidget* w : std::initializer_list<QWidget*>{Frame3, Frame4, Option1, Option2})
         setBackground(w, Qt::white);
-    }
-    for (QWidget* w : {static_cast<QWidget*>(Frame3), static_cast<QWidget*>(Frame4),
-                       static_cast<QWidget*>(Text1)}) {
+    for (QWidget* w : std::initializer_list<QWidget*>{Frame3, Frame4, Text1}) {
         w->setMouseTracking(true);
         w->installEventFilter(this);
     }
-
-    // Keyboard order follows the design's tab stops; the bar and frames take no focus.
-    const QList<QWidget*> order{ListView1,   ProgressBar1, PushButton1, PushButton4, PushButton2,
-                                PushButton8, PushButton9,  Frame3,      Frame4,      Text1,
-                                PushButton3, Option1,      Option2};
-    for (int i = 0; i + 1 < order.size(); ++i)
-        setTabOrder(order[i], order[i + 1]);
 }
 
 void MainWindow::connectHandlers() {
@@ -240,17 +251,17 @@ void MainWindow::connectHandlers() {
     connect(PushButton9, &QPushButton::clicked, this, &MainWindow::PushButton9_Click);
 }
 
-void MainWindow::setPointer(Pointer pointer) {
+void MainWindow::setMousePointer(MousePointer pointer) {
     pointer_ = pointer;
     switch (pointer) {
-        case Pointer::Default:
+        case MousePointer::Default:
             setCursor(Qt::ArrowCursor);
             break;
-        case Pointer::Custom:
+        case MousePointer::Custom:
             // Without the hand picture the custom pointer shows as the default one.
             setCursor(hasCustomPointer_ ? customPointer_ : QCursor(Qt::ArrowCursor));
             break;
-        case Pointer::Busy:
+        case MousePointer::Busy:
             setCursor(Qt::WaitCursor);
             break;
     }
@@ -264,9 +275,9 @@ void MainWindow::applyHoverRule(QWidget* over) {
     const bool overPlain =
         over == this || over == Frame3 || over == Frame4 || over == Text1 || over == ListView1;
     if (overButton) {
-        setPointer(Pointer::Custom);
+        setMousePointer(MousePointer::Custom);
     } else if (overPlain) {
-        setPointer(Pointer::Default);
+        setMousePointer(MousePointer::Default);
     }
 }
 
@@ -294,7 +305,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
         closeAction_();
 }
 
-void MainWindow::setProgress(double value) {
+void MainWindow::setProgressValue(double value) {
     ProgressBar1->setValue(qBound(0, static_cast<int>(value), 100));
 }
 
@@ -340,10 +351,6 @@ void MainWindow::PushButton2_Click() {
     batchRun_->start();
 }
 
-void MainWindow::setMousePointer(MousePointer pointer) {
-    setPointer(pointer == MousePointer::Busy ? Pointer::Busy : Pointer::Default);
-}
-
 void MainWindow::processPendingEvents() {
     handlePendingEvents();
 }
@@ -353,9 +360,10 @@ OutputChoice MainWindow::outputChoice() const {
 }
 
 void MainWindow::PushButton4_Click() {
-    AddAllFilesInFolder({services_.dialogs, services_.reporter, *jobList_,
-                         [this](bool busy) { setPointer(busy ? Pointer::Busy : Pointer::Default); },
-                         handlePendingEvents, services_.files});
+    AddAllFilesInFolder(
+        {services_.dialogs, services_.reporter, *jobList_,
+         [this](bool busy) { setMousePointer(busy ? MousePointer::Busy : MousePointer::Default); },
+         handlePendingEvents, services_.files});
 }
 
 void MainWindow::PushButton9_Click() {

@@ -53,8 +53,6 @@ int windowOfficeCount(int files, const QString& asked, int cores, qint64 availab
 class MainWindow : public QWidget, public RunView {
     Q_OBJECT
   public:
-    enum class Pointer { Default, Custom, Busy };
-
     explicit MainWindow(const WindowServices& services, QWidget* parent = nullptr);
     ~MainWindow() override;
 
@@ -62,9 +60,8 @@ class MainWindow : public QWidget, public RunView {
     void Form_Load();
 
     // The window counts as busy exactly while its pointer is the busy pointer.
-    bool isBusy() const { return pointer_ == Pointer::Busy; }
-    Pointer pointer() const { return pointer_; }
-    void setPointer(Pointer pointer);
+    bool isBusy() const { return pointer_ == MousePointer::Busy; }
+    MousePointer pointer() const { return pointer_; }
     // Applies the hover rules: over a button the hand, elsewhere the default; never while busy.
     void applyHoverRule(QWidget* over);
 
@@ -72,7 +69,7 @@ class MainWindow : public QWidget, public RunView {
     bool ApplySkin();
 
     // Progress as the run reports it (0..100) and the bar's text.
-    void setProgress(double value);
+    void setProgressValue(double value) override;
     void setProgressText(const QString& text) override;
 
     JobList& jobList() { return *jobList_; }
@@ -96,7 +93,6 @@ class MainWindow : public QWidget, public RunView {
     void PushButton9_Click();
 
     // What the batch run sees of the window.
-    void setProgressValue(double value) override { setProgress(value); }
     void setMousePointer(MousePointer pointer) override;
     void processPendingEvents() override;
     OutputChoice outputChoice() const override;
@@ -123,12 +119,20 @@ class MainWindow : public QWidget, public RunView {
     QRadioButton* Option2 = nullptr;
 
     void buildControls();
+    void buildList();
+    void buildProgressBar();
+    void buildButtons();
+    void buildSaveOptions();
+    // Places a control by the design's measures, in twips.
+    void place(QWidget* w, int left, int top, int width, int height);
+    QPushButton* button(const char* name, const QString& caption, int left, int top, int width,
+                        int height, QWidget* parent);
     void connectHandlers();
     void loadCustomPointer();
 
     WindowServices services_;
     JobList* jobList_;
-    Pointer pointer_ = Pointer::Default;
+    MousePointer pointer_ = MousePointer::Default;
     QCursor customPointer_;
     bool hasCustomPointer_ = false;
     std::function<void()> closeAction_;

@@ -10,8 +10,8 @@
 
 #include "cli/cliinputs.h"
 #include "cli/console.h"
-#include "common/lines.h"
 #include "common/files.h"
+#include "common/lines.h"
 #include "common/platform/terminationsignals.h"
 #include "common/product.h"
 #include "convert/batchrun.h"
@@ -191,10 +191,10 @@ int runCommandLine(int argc, char** argv) {
         case ParsedCommandLine::Kind::Help:
             out << commandLineHelp(program);
             out.flush();
-            return exitcode::kConverted;
+            return exitcode::kShown;
         case ParsedCommandLine::Kind::Version:
             writeLine(out, product::kName + QLatin1Char(' ') + product::kVersion);
-            return exitcode::kConverted;
+            return exitcode::kShown;
         case ParsedCommandLine::Kind::UsageError:
             writeLine(err, QStringLiteral("%1: %2").arg(program, parsed.error));
             writeLine(err, QStringLiteral("Try \"%1 --help\".").arg(program));

@@ -14,6 +14,7 @@ inline constexpr int kConverted = 0;  // every file converted and its result see
 inline constexpr int kFailures = 1;   // a file failed, or a folder or name could not be read
 inline constexpr int kUsage = 2;      // bad arguments, or nothing to convert
 inline constexpr int kNoOffice = 3;   // the office could not be reached
+inline constexpr int kShown = 0;      // the help or the version was asked for and shown
 }  // namespace exitcode
 
 // True when the arguments ask for the command line rather than the window.

@@ -1,6 +1,7 @@
 #include "convert/batchrun.h"
 
 #include <array>
+#include <exception>
 #include <memory>
 #include <optional>
 
@@ -31,10 +32,14 @@ QString withCause(const QString& message, const QString& cause) {
     return cause.isEmpty() ? message : message + QLatin1Char(' ') + cause;
 }
 
-// Clears the run flag even if a report itself throws, so the button does not stay dead.
+// The run's last step clears the run flag; this clears it when a report itself throws and
+// the steps are left, so the button does not stay dead.
 struct ConvertingFlag {
     bool& flag;
-    ~ConvertingFlag() { flag = false; }
+    ~ConvertingFlag() {
+        if (std::uncaught_exceptions() > 0)
+            flag = false;
+    }
 };
 
 }  // namespace
@@ -43,6 +48,7 @@ struct ConvertingFlag {
 // its slot empty instead of handing the previous file's object or path to the next steps.
 struct BatchRun::FileSlots {
     QString source;
+    QString fileName;
     QString extension;
     QString basePath;
     QString outputPath;
@@ -241,8 +247,8 @@ void BatchRun::planBasePath(GuardedProcedure& g, FileSlots& s) {
     // Only the file name's last extension goes: a dot in a folder name or an earlier
     // extension must not make the result land on another file's name. The pieces are those
     // of resultPathFor(), which decides which files of a run may meet.
-    g.step(ConvertStep::TakeFileName, [&] { s.extension = GetFileName(s.source, separator_); });
-    g.step(ConvertStep::TakeExtension, [&] { s.extension = lastExtension(s.extension); });
+    g.step(ConvertStep::TakeFileName, [&] { s.fileName = GetFileName(s.source, separator_); });
+    g.step(ConvertStep::TakeExtension, [&] { s.extension = lastExtension(s.fileName); });
     g.step(ConvertStep::DropExtension,
            [&] { s.basePath = withoutExtension(s.source, s.extension); });
     g.step(ConvertStep::AddPptExtension, [&] { s.basePath += kResultExtension; });

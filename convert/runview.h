@@ -19,8 +19,8 @@ struct OutputChoice {
     bool besideSource() const { return place == Place::BesideSource; }
 };
 
-// The mouse pointer the run shows over the window; Busy is the hourglass.
-enum class MousePointer { Default, Busy };
+// The mouse pointer over the window: Custom is the hand over buttons, Busy the hourglass.
+enum class MousePointer { Default, Custom, Busy };
 
 // What the batch run sees of the window that started it: the progress bar, the window's
 // pointer, one turn of the event loop, and the output options. The window implements it

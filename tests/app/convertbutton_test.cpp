@@ -73,7 +73,7 @@ TEST_F(ConvertButton, AnEmptyListIsRefusedAndNothingElseChanges) {
     MainWindow& w = window();
     QTest::mouseClick(control<QPushButton>("PushButton2"), Qt::LeftButton);
     EXPECT_EQ(dialogs.messageTexts(), QStringList{QStringLiteral("No files added.")});
-    EXPECT_EQ(w.pointer(), MainWindow::Pointer::Default);
+    EXPECT_EQ(w.pointer(), MousePointer::Default);
     EXPECT_EQ(control<QProgressBar>("ProgressBar1")->text(), QStringLiteral("Progress Bar"));
     EXPECT_TRUE(bridge.log().isEmpty());
 }

@@ -51,7 +51,7 @@ TEST_F(DropOnList, DroppedFilesBecomeEntriesInTheirOrder) {
     EXPECT_TRUE(enter(files));
     drop(files);
     EXPECT_EQ(window().jobList().texts(), QStringList({b, a}));
-    EXPECT_EQ(window().pointer(), MainWindow::Pointer::Default);
+    EXPECT_EQ(window().pointer(), MousePointer::Default);
 }
 
 }  // namespace

@@ -70,7 +70,7 @@ TEST_F(JobListTest, WithoutSelectionNothingIsRemoved) {
 
 TEST_F(JobListTest, WhileBusyRemovalAndClearAreRefusedButDraggingStillMoves) {
     fill({"/a.odp", "/b.odp", "/c.odp"});
-    window().setPointer(MainWindow::Pointer::Busy);
+    window().setMousePointer(MousePointer::Busy);
     view()->setCurrentIndex(list().index(0));
     QTest::keyClick(view(), Qt::Key_Delete);
     view()->removeSelectedEntry();
@@ -80,7 +80,7 @@ TEST_F(JobListTest, WhileBusyRemovalAndClearAreRefusedButDraggingStillMoves) {
     moveTo(2);
     release(2);
     EXPECT_EQ(list().texts(), (QStringList{"/c.odp", "/b.odp", "/a.odp"}));
-    window().setPointer(MainWindow::Pointer::Default);
+    window().setMousePointer(MousePointer::Default);
     window().PushButton8_Click();
     EXPECT_EQ(list().count(), 0);
     window().PushButton8_Click();

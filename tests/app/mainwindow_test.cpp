@@ -181,18 +181,18 @@ TEST_F(WindowTest, HoverRulesSwitchBetweenHandAndDefaultButNeverReplaceBusy) {
     w.Form_Load();
 
     w.applyHoverRule(control("PushButton9"));
-    EXPECT_EQ(w.pointer(), MainWindow::Pointer::Custom);
+    EXPECT_EQ(w.pointer(), MousePointer::Custom);
     EXPECT_EQ(w.cursor().shape(), Qt::BitmapCursor);
     w.applyHoverRule(control("Option1"));  // no rule of its own: the pointer stays
-    EXPECT_EQ(w.pointer(), MainWindow::Pointer::Custom);
+    EXPECT_EQ(w.pointer(), MousePointer::Custom);
     w.applyHoverRule(control("Frame4"));
-    EXPECT_EQ(w.pointer(), MainWindow::Pointer::Default);
+    EXPECT_EQ(w.pointer(), MousePointer::Default);
     w.applyHoverRule(control("PushButton3"));
-    EXPECT_EQ(w.pointer(), MainWindow::Pointer::Custom);
+    EXPECT_EQ(w.pointer(), MousePointer::Custom);
     w.applyHoverRule(control("ListView1"));
-    EXPECT_EQ(w.pointer(), MainWindow::Pointer::Default);
+    EXPECT_EQ(w.pointer(), MousePointer::Default);
 
-    w.setPointer(MainWindow::Pointer::Busy);
+    w.setMousePointer(MousePointer::Busy);
     EXPECT_TRUE(w.isBusy());
     for (QWidget* over :
          {control("PushButton1"), static_cast<QWidget*>(&w), control("ListView1")}) {
@@ -208,25 +208,25 @@ TEST_F(WindowTest, RealMouseMovesOverAButtonShowTheHand) {
                      control<QPushButton>("PushButton1")->mapToGlobal(QPointF(5, 5)), Qt::NoButton,
                      Qt::NoButton, Qt::NoModifier);
     QCoreApplication::sendEvent(control<QPushButton>("PushButton1"), &move);
-    EXPECT_EQ(w.pointer(), MainWindow::Pointer::Custom);
+    EXPECT_EQ(w.pointer(), MousePointer::Custom);
     QMouseEvent back(QEvent::MouseMove, QPointF(2, 2), w.mapToGlobal(QPointF(2, 2)), Qt::NoButton,
                      Qt::NoButton, Qt::NoModifier);
     QCoreApplication::sendEvent(&w, &back);
-    EXPECT_EQ(w.pointer(), MainWindow::Pointer::Default);
+    EXPECT_EQ(w.pointer(), MousePointer::Default);
 }
 
 TEST_F(WindowTest, WithoutTheHandPictureTheCustomPointerShowsAsTheDefault) {
     MainWindow& w = window();
     w.Form_Load();
     w.applyHoverRule(control("PushButton2"));
-    EXPECT_EQ(w.pointer(), MainWindow::Pointer::Custom);
+    EXPECT_EQ(w.pointer(), MousePointer::Custom);
     EXPECT_EQ(w.cursor().shape(), Qt::ArrowCursor);
     EXPECT_TRUE(reporter.reports.isEmpty());
 }
 
 TEST_F(WindowTest, ProgressTextShowsPercentSignsLiterally) {
     MainWindow& w = window();
-    w.setProgress(50);
+    w.setProgressValue(50);
     w.setProgressText(QStringLiteral("Processing: 100%p.odp"));
     EXPECT_EQ(control<QProgressBar>("ProgressBar1")->text(),
               QStringLiteral("Processing: 100%p.odp"));
