@@ -152,6 +152,21 @@ ParsedCommandLine parseCommandLine(const QStringList& arguments) {
                                       .arg(kMaxOffices)
                                       .arg(*v));
             }
+        } else if (name == QLatin1String("--shard")) {
+            const auto v = value();
+            if (!v)
+                return needsValue(name);
+            QString why;
+            c.shard = parseShard(*v, &why);
+            if (!c.shard)
+                return usageError(why);
+        } else if (name == QLatin1String("--update")) {
+            c.update = true;
+        } else if (name == QLatin1String("--report")) {
+            const auto v = value();
+            if (!v || v->isEmpty())
+                return needsValue(name);
+            c.reportPath = *v;
         } else if (name == QLatin1String("--restart-after")) {
             if (auto error =
                     numberInto(c.restartAfter, 0, QStringLiteral("a number of files (0: never)")))
@@ -197,6 +212,17 @@ QString commandLineHelp(const QString& programName) {
                "      --office CONNECTION  use an office already listening there, e.g.\n"
                "                         \"socket,host=127.0.0.1,port=2002;urp;\"; given\n"
                "                         several times, the files are shared between them\n"
+               "      --shard K/N        convert only part K of N (0 <= K < N): the files are\n"
+               "                         dealt out by result name, so N tasks given 0/N to\n"
+               "                         N-1/N convert every file once between them\n"
+               "      --update           convert a file only when its result is missing, is\n"
+               "                         not a whole PowerPoint 97 file, or is older than\n"
+               "                         the file; a killed run started again with it\n"
+               "                         converts only the rest\n"
+               "      --report FILE      append one JSON line per file to FILE (- for\n"
+               "                         standard output, which then carries nothing else):\n"
+               "                         source, target, status (converted, failed,\n"
+               "                         up-to-date, skipped), cause, seconds, host\n"
                "      --timings          print how long each file took and how much of it the\n"
                "                         office spent loading and saving (on standard error)\n"
                "  -q, --quiet            print nothing but the failures\n"
@@ -214,6 +240,8 @@ QString commandLineHelp(const QString& programName) {
                "      converts every file under inbox, whatever its extension\n"
                "  %1 convert -q *.odp || echo \"some failed\"\n"
                "      prints only the failures, one line each, for scripts\n"
+               "  %1 convert --shard 0/3 --update --report r0.jsonl ~/talks\n"
+               "      converts the first of three parts, resumable, with a report\n"
                "  %1 convert -v broken.odp\n"
                "      shows each step that failed, to find out why\n"
                "\n"
