@@ -46,7 +46,7 @@ QString coreLimitNote(const CpuGrant& grant) {
         case CpuGrant::Limit::None:
             return {};
         case CpuGrant::Limit::Affinity:
-            return QStringLiteral("%1 of the %2 cores are in this process's CPU affinity mask")
+            return QStringLiteral("this process's CPU affinity mask allows %1 of the %2 cores")
                 .arg(grant.cpus)
                 .arg(grant.systemCpus);
         case CpuGrant::Limit::Quota:

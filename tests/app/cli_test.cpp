@@ -144,8 +144,8 @@ TEST(OfficesToStartTest, AutoSaysWhatTheAffinityMaskQuotaOrCgroupMemoryAllowed) 
                              memoryLimitNote({600LL << 20, MemoryGrant::Limit::Cgroup, 1LL << 30})),
               2);
     EXPECT_EQ(text.split(QLatin1Char('\n')),
-              (QStringList{"Starting 2 offices, one for each core this process may use: 2 of the "
-                           "8 cores are in this process's CPU affinity mask.",
+              (QStringList{"Starting 2 offices, one for each core this process may use: this "
+                           "process's CPU affinity mask allows 2 of the 8 cores.",
                            "Starting 1 office, one for each core this process may use: the "
                            "cgroup's CPU quota (cpu.max) grants 1.5 CPUs of the 8 cores.",
                            "Starting 2 offices, not one for each of the 4 cores: 600 MB of memory "

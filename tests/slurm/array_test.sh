@@ -147,5 +147,19 @@ echo "  killed run converted $(echo "$before" | grep -c .), the rerun converted 
 [ "$(printf '%s\n' "$again" "$current" | grep . | sort)" = "$(printf '%s\n' "${shard1[@]}")" ] ||
   fail "the rerun did not finish exactly the task's files"
 [ -n "$again" ] || fail "the kill came after the last file"
+echo "Phase 2: the killed task, run again, converted only the rest."
 jq -s 'group_by(.status) | map({(.[0].status): length}) | add' "$work/reports-phase1"/*.jsonl
+
+# 3. -j auto inside a one-CPU task: the affinity mask Slurm set is what limits it.
+if [ "$(nproc)" -gt 1 ]; then
+  small=$work/small
+  mkdir -p "$small"
+  cp "$source_root"/resources/Samples/*.odp "$small/"
+  job=$(HOME=$work/home sbatch --parsable -c 1 -o "$work/out/auto-%j.out" -D "$work" \
+    --wrap "exec '$program' convert -j auto '$small'" | cut -d';' -f1)
+  wait_done "$job"
+  grep -q "affinity mask allows 1 of the $(nproc) cores" "$work/out/auto-$job.out" ||
+    fail "-j auto did not say that the task's affinity mask limited it"
+  echo "Phase 3: $(grep '^Starting' "$work/out/auto-$job.out")"
+fi
 echo "PASS"
