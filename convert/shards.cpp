@@ -45,9 +45,11 @@ QString plannedResultPath(const QString& sourcePath, const QString& folder) {
 
 QList<int> sourcesOfShard(const QStringList& sources, const QStringList& results, Shard shard) {
     // Keyed by the name's UTF-8 bytes: QMap keeps them in byte order, whatever the locale.
+    // Case is folded first: on a share that ignores case, "A.ppt" and "a.ppt" are one file,
+    // and two tasks must never write it at once.
     QMap<QByteArray, QList<int>> groups;
     for (int i = 0; i < sources.size(); ++i)
-        groups[results.value(i).toUtf8()].append(i);
+        groups[results.value(i).toCaseFolded().toUtf8()].append(i);
     QList<int> mine;
     int group = 0;
     for (const QList<int>& members : std::as_const(groups)) {

@@ -24,10 +24,11 @@ std::optional<Shard> parseShard(const QString& text, QString* why);
 QString plannedResultPath(const QString& sourcePath, const QString& folder);
 
 // The positions in `sources` that belong to `shard`, in list order. Sources whose results
-// (`results`, one for each source) have one name form one group, so they always share a shard
-// and the run keeps deciding which of them wins. The groups are sorted by the bytes of that
-// name and dealt out in turn, so every source is in exactly one shard, shards differ by at
-// most one group, and any order of the same sources gives every shard the same sources.
+// (`results`, one for each source) have one name, ignoring case, form one group, so they always
+// share a shard and the run keeps deciding which of them wins. The groups are sorted by the
+// bytes of that name in folded case and dealt out in turn, so every source is in exactly one shard,
+// shards differ by at most one group, and any order of the same sources gives every shard the same
+// sources.
 QList<int> sourcesOfShard(const QStringList& sources, const QStringList& results, Shard shard);
 
 }  // namespace slate

@@ -25,6 +25,10 @@ struct LimitCase {
 const std::string kGroup = "sys/fs/cgroup/job/step";
 const std::string kFree = "MemTotal: 8000000 kB\nMemAvailable: 2097152 kB\n";  // 2048 MiB
 
+void PrintTo(const LimitCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
 class ResourceLimitsTest : public ::testing::TestWithParam<LimitCase> {};
 
 TEST_P(ResourceLimitsTest, ReadsWhatTheFakeTreeGrants) {

@@ -42,6 +42,10 @@ struct UpdateCase {
     UpdateNeed need;
 };
 
+void PrintTo(const UpdateCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
 class UpdateNeedTest : public ::testing::TestWithParam<UpdateCase> {};
 
 TEST_P(UpdateNeedTest, ConvertsOnlyWhatIsMissingBrokenOrStale) {
