@@ -79,13 +79,8 @@ std::optional<double> quotaValue(const QString& path) {
     return quota / period;
 }
 
-}  // namespace
-
-int onlineCpus() {
-    const long online = sysconf(_SC_NPROCESSORS_ONLN);
-    return online > 0 ? static_cast<int>(online) : 1;
-}
-
+// A CPU list as the kernel writes it ("0-3,8,10-11"): how many CPUs it names; 0 when the text
+// is not such a list.
 int countCpuList(const QString& text) {
     int count = 0;
     const QStringList ranges = text.trimmed().split(QLatin1Char(','), Qt::SkipEmptyParts);
@@ -100,6 +95,13 @@ int countCpuList(const QString& text) {
         count += last - first + 1;
     }
     return count;
+}
+
+}  // namespace
+
+int onlineCpus() {
+    const long online = sysconf(_SC_NPROCESSORS_ONLN);
+    return online > 0 ? static_cast<int>(online) : 1;
 }
 
 CpuGrant readCpuGrant(const QString& root, int systemCpus) {

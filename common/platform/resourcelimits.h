@@ -34,8 +34,4 @@ MemoryGrant readMemoryGrant(const QString& root);
 // The CPUs the machine has online, whatever this process may use of them.
 int onlineCpus();
 
-// A CPU list as the kernel writes it ("0-3,8,10-11"): how many CPUs it names; 0 when the text
-// is not such a list.
-int countCpuList(const QString& text);
-
 }  // namespace slate

@@ -126,13 +126,5 @@ INSTANTIATE_TEST_SUITE_P(
                   M::Unknown}),
     [](const ::testing::TestParamInfo<LimitCase>& info) { return std::string(info.param.name); });
 
-TEST(CpuListTest, CountsRangesAndRefusesOtherText) {
-    EXPECT_EQ(countCpuList(QStringLiteral("0-3,8,10-11")), 7);
-    EXPECT_EQ(countCpuList(QStringLiteral("5")), 1);
-    EXPECT_EQ(countCpuList(QStringLiteral("")), 0);
-    EXPECT_EQ(countCpuList(QStringLiteral("3-1")), 0);
-    EXPECT_EQ(countCpuList(QStringLiteral("ff")), 0);
-}
-
 }  // namespace
 }  // namespace slate
