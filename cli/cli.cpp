@@ -12,11 +12,15 @@
 #include "cli/console.h"
 #include "common/files.h"
 #include "common/lines.h"
+#include "common/platform/resourcelimits.h"
 #include "common/platform/terminationsignals.h"
 #include "common/product.h"
 #include "convert/batchrun.h"
 #include "convert/officebridge.h"
 #include "convert/parallelrun.h"
+#include "convert/runreport.h"
+#include "convert/shards.h"
+#include "convert/updatecheck.h"
 #include "joblist/joblist.h"
 
 #if SLATE_HAVE_UNO
@@ -42,22 +46,28 @@ bool isCommandLineInvocation(int argc, char** argv) {
 }
 
 int officesToStart(const ConvertArguments& arguments, int files, int cores, qint64 availableBytes,
-                   QTextStream& err) {
+                   QTextStream& err, const QString& coreNote, const QString& memoryNote) {
     if (!arguments.officeConnections.isEmpty())
         return std::clamp<int>(static_cast<int>(arguments.officeConnections.size()), 1, files);
     const int jobs = arguments.jobs.value_or(kDefaultJobs);
     if (jobs != kAutoJobs)
         return std::clamp(jobs, 1, std::max(files, 1));
     const OfficeCount count = officesForRun(files, cores, availableBytes);
+    const auto offices = [](int n) {
+        return n == 1 ? QStringLiteral("1 office") : QStringLiteral("%1 offices").arg(n);
+    };
     if (count.limitedByMemory) {
-        writeLine(err,
-                  QStringLiteral("Starting %1, not one for each of the %2 cores: %3 MB of "
-                                 "memory is free and an office takes about %4 MB.")
-                      .arg(count.offices == 1 ? QStringLiteral("1 office")
-                                              : QStringLiteral("%1 offices").arg(count.offices))
-                      .arg(cores)
-                      .arg(availableBytes / (1024 * 1024))
-                      .arg(kOfficeMemoryBytes / (1024 * 1024)));
+        const QString within = memoryNote.isEmpty() ? QString() : QLatin1Char(' ') + memoryNote;
+        writeLine(err, QStringLiteral("Starting %1, not one for each of the %2 cores: %3 MB of "
+                                      "memory is free%4 and an office takes about %5 MB.")
+                           .arg(offices(count.offices))
+                           .arg(cores)
+                           .arg(availableBytes / (1024 * 1024))
+                           .arg(within)
+                           .arg(kOfficeMemoryBytes / (1024 * 1024)));
+    } else if (!coreNote.isEmpty() && count.offices == cores && files > cores) {
+        writeLine(err, QStringLiteral("Starting %1, one for each core this process may use: %2.")
+                           .arg(offices(count.offices), coreNote));
     }
     return count.offices;
 }
@@ -88,11 +98,21 @@ QList<int> reachOffices(OfficePool& pool, int count, QTextStream& err) {
     return usable;
 }
 
-void writeSummary(const RunSummary& summary, const InputSkips& skips, const QString& pattern,
-                  double seconds, QTextStream& out) {
+// officesToStart() with what this machine, its affinity mask and its cgroup grant.
+int officesForMachine(const ConvertArguments& arguments, int files, QTextStream& err) {
+    const CpuGrant cpus = readCpuGrant(QStringLiteral("/"), onlineCpus());
+    const MemoryGrant memory = readMemoryGrant(QStringLiteral("/"));
+    return officesToStart(arguments, files, cpus.cpus, memory.bytes, err, coreLimitNote(cpus),
+                          memoryLimitNote(memory));
+}
+
+void writeSummary(const RunSummary& summary, int upToDate, const InputSkips& skips,
+                  const QString& pattern, double seconds, QTextStream& out) {
     QStringList remarks;
     if (summary.failed > 0)
         remarks << QStringLiteral("%1 failed").arg(summary.failed);
+    if (upToDate > 0)
+        remarks << QStringLiteral("%1 up to date").arg(upToDate);
     remarks << skips.remarks(pattern);
     QString line = QStringLiteral("Converted %1 of %2 files in %3 s")
                        .arg(summary.converted)
@@ -101,6 +121,52 @@ void writeSummary(const RunSummary& summary, const InputSkips& skips, const QStr
     if (!remarks.isEmpty())
         line += QStringLiteral(" (%1)").arg(remarks.join(QStringLiteral(", ")));
     writeLine(out, line);
+}
+
+// Keeps only the files of `shard` in the list. The names the walk could not decode are
+// dealt out with the files, so each is reported by one shard only.
+void keepShard(JobList& jobs, const QString& folder, Shard shard, InputSkips& skips) {
+    QStringList sources = jobs.texts();
+    const int files = static_cast<int>(sources.size());
+    sources << skips.undecodablePaths;
+    QStringList results;
+    for (const QString& source : sources)
+        results << plannedResultPath(source, folder);
+    QStringList kept;
+    QStringList keptNames;
+    for (int i : sourcesOfShard(sources, results, shard))
+        (i < files ? kept : keptNames) << sources.at(i);
+    jobs.clear();
+    for (const QString& source : kept)
+        jobs.append(source);
+    skips.undecodable -= static_cast<int>(skips.undecodablePaths.size() - keptNames.size());
+    skips.undecodablePaths = keptNames;
+}
+
+// Takes the files whose results are up to date out of the list, each with its report line;
+// their results still count as taken in the run. How many there were.
+int leaveUpToDate(JobList& jobs, const QString& folder, BatchRun& run, RunReport& report,
+                  FileSystem& files) {
+    const QStringList sources = jobs.texts();
+    QStringList results;
+    for (const QString& source : sources)
+        results << plannedResultPath(source, folder);
+    const QList<int> current = upToDateSources(sources, results, files);
+    for (int i : current) {
+        run.countAsTaken(results.at(i), sources.at(i));
+        if (report.isOpen())
+            report.write({sources.at(i), results.at(i), FileReport::Status::UpToDate});
+    }
+    for (auto it = current.crbegin(); it != current.crend(); ++it)
+        jobs.removeAt(*it);
+    return static_cast<int>(current.size());
+}
+
+void reportSkippedNames(const InputSkips& skips, RunReport& report) {
+    if (!report.isOpen())
+        return;
+    for (const QString& name : skips.undecodablePaths)
+        report.write({name, {}, FileReport::Status::Skipped, kUndecodableName});
 }
 
 }  // namespace
@@ -113,6 +179,14 @@ int runConvert(const ConvertArguments& arguments, OfficePool& pool, FileSystem& 
         writeProblem(err, arguments.outputDir, kUndecodableName);
         return exitcode::kUsage;
     }
+    RunReport report;
+    QString why;
+    if (!arguments.reportPath.isEmpty() && !report.open(arguments.reportPath, &why)) {
+        writeProblem(err, arguments.reportPath, QStringLiteral("cannot write the report: ") + why);
+        return exitcode::kUsage;
+    }
+    // Standard output given to the report carries nothing else, for the script that reads it.
+    QTextStream& results = arguments.reportPath == QLatin1String("-") ? err : out;
     ConsoleErrorReporter reporter(err, arguments.verbose);
     JobList jobs;
     InputSkips skips;
@@ -121,37 +195,53 @@ int runConvert(const ConvertArguments& arguments, OfficePool& pool, FileSystem& 
 
     const bool intoFolder = !arguments.outputDir.isEmpty();
     const QString folder = intoFolder ? commandLinePath(arguments.outputDir) : QString();
+    if (arguments.shard)
+        keepShard(jobs, folder, *arguments.shard, skips);
+    reportSkippedNames(skips, report);
     if (pool.limit() == 0)
         return exitcode::kNoOffice;
+
+    ConsoleRunView view(
+        {intoFolder ? OutputChoice::Place::IntoFolder : OutputChoice::Place::BesideSource, folder});
+    ConsoleDialogs dialogs(results, err, {runtext::kDone}, arguments.quiet);
+    pool.grow(1);
+    BatchRun run(jobs, view, pool.bridge(0), dialogs, reporter, files);
+    const bool folderMissing = intoFolder && !FolderExists(folder, files);
+    const int upToDate =
+        arguments.update && !folderMissing ? leaveUpToDate(jobs, folder, run, report, files) : 0;
+    // A task whose part of the batch is empty or already done has succeeded.
+    if (jobs.count() == 0 && !folderMissing && (arguments.shard || upToDate > 0)) {
+        if (!arguments.quiet) {
+            writeSummary({}, upToDate, skips, QStringLiteral("*.") + arguments.extension,
+                         clock.nsecsElapsed() / 1e9, results);
+        }
+        return skips.missedSome() ? exitcode::kFailures : exitcode::kConverted;
+    }
+
     QList<int> offices;
     // Starting an office only to be told there is nothing to do would waste seconds.
-    if (jobs.count() > 0 && (!intoFolder || FolderExists(folder, files))) {
-        const int count =
-            officesToStart(arguments, jobs.count(), availableCores(), availableMemoryBytes(), err);
+    if (jobs.count() > 0 && !folderMissing) {
+        const int count = officesForMachine(arguments, jobs.count(), err);
         offices = reachOffices(pool, std::min(count, pool.limit()), err);
         if (offices.isEmpty())
             return exitcode::kNoOffice;
     }
     pool.setRestartAfter(arguments.restartAfter);
-    pool.grow(1);
 
-    ConsoleRunView view(
-        {intoFolder ? OutputChoice::Place::IntoFolder : OutputChoice::Place::BesideSource, folder});
-    ConsoleDialogs dialogs(out, err, {runtext::kDone}, arguments.quiet);
-    BatchRun run(jobs, view, pool.bridge(offices.value(0)), dialogs, reporter, files);
     std::optional<ParallelRun> parallel;
+    double fileSeconds = 0;
     if (!offices.isEmpty()) {
         parallel.emplace(run, jobs, view, pool, offices, reporter);
         parallel->onNotice = [&](const QString& text) { writeLine(err, text); };
-        if (arguments.timings) {
-            parallel->onFileTimed = [&](int index, const QString& source, double fileSeconds,
-                                        double officeSeconds) {
-                writeLine(err,
-                          QStringLiteral("Timing: file %1: %2 s, office %3 s: %4")
-                              .arg(index)
-                              .arg(seconds(fileSeconds, 3), seconds(officeSeconds, 3), source));
-            };
-        }
+        parallel->onFileTimed = [&](int index, const QString& source, double took,
+                                    double officeSeconds) {
+            fileSeconds = took;
+            if (!arguments.timings)
+                return;
+            writeLine(err, QStringLiteral("Timing: file %1: %2 s, office %3 s: %4")
+                               .arg(index)
+                               .arg(seconds(took, 3), seconds(officeSeconds, 3), source));
+        };
     }
     run.onFileStarted = [&](int index, int count, const QString& source) {
         if (!arguments.quiet) {
@@ -161,14 +251,21 @@ int runConvert(const ConvertArguments& arguments, OfficePool& pool, FileSystem& 
                                .arg(count));
         }
     };
-    run.onFileFinished = [&](int, const QString& source, bool) { reporter.fileFinished(source); };
+    run.onFileFinished = [&](int, const QString& source, bool converted) {
+        const QString failure = reporter.fileFinished(source);
+        if (report.isOpen()) {
+            report.write({source, plannedResultPath(source, folder),
+                          converted ? FileReport::Status::Converted : FileReport::Status::Failed,
+                          failure, fileSeconds});
+        }
+    };
 
     const RunSummary summary = run.start();
     if (summary.outcome != RunSummary::Outcome::Completed)
         return exitcode::kUsage;
     if (!arguments.quiet) {
-        writeSummary(summary, skips, QStringLiteral("*.") + arguments.extension,
-                     clock.nsecsElapsed() / 1e9, out);
+        writeSummary(summary, upToDate, skips, QStringLiteral("*.") + arguments.extension,
+                     clock.nsecsElapsed() / 1e9, results);
     }
     const bool allConverted =
         summary.converted == summary.attempted && reporter.count() == 0 && !skips.missedSome();

@@ -25,9 +25,10 @@ int runCommandLine(int argc, char** argv);
 
 // How many offices the convert command uses for `files` files: those --office names, or
 // --jobs N, or for auto one per core as far as the free memory holds them, which `err` is told
-// when it holds fewer; never more than the files.
+// when it holds fewer; never more than the files. The notes say what limited the cores and the
+// memory below the machine's own (coreLimitNote(), memoryLimitNote()), for that message.
 int officesToStart(const ConvertArguments& arguments, int files, int cores, qint64 availableBytes,
-                   QTextStream& err);
+                   QTextStream& err, const QString& coreNote = {}, const QString& memoryNote = {});
 
 // The convert command on the offices of `pool`, which it reaches as the files need them; its
 // lines go to `out` and `err`.

@@ -61,6 +61,23 @@ struct ConvertOptions {
                        "\"socket,host=127.0.0.1,port=2002;urp;\"; given several times, the "
                        "files are shared between them."),
         QStringLiteral("CONNECTION")};
+    QCommandLineOption shard{
+        QStringLiteral("shard"),
+        QStringLiteral("Convert only part K of N (0 <= K < N): the files are dealt out by result "
+                       "name, so N tasks given 0/N to N-1/N convert every file once between "
+                       "them."),
+        QStringLiteral("K/N")};
+    QCommandLineOption update{
+        QStringLiteral("update"),
+        QStringLiteral("Convert a file only when its result is missing, is not a whole "
+                       "PowerPoint 97 file, or is older than the file; a killed run started "
+                       "again with it converts only the rest.")};
+    QCommandLineOption report{
+        QStringLiteral("report"),
+        QStringLiteral("Append one JSON line per file to FILE (- for standard output, which "
+                       "then carries nothing else): source, target, status (converted, failed, "
+                       "up-to-date, skipped), cause, seconds, host."),
+        QStringLiteral("FILE")};
     QCommandLineOption timings{QStringLiteral("timings"),
                                QStringLiteral("Print how long each file took and how much of it "
                                               "the office spent loading and saving (on "
@@ -75,8 +92,8 @@ struct ConvertOptions {
     QCommandLineOption version{QStringLiteral("version"), QStringLiteral("Show the version.")};
 
     void addTo(QCommandLineParser& parser) const {
-        parser.addOptions({outputDir, extension, timeout, jobs, restartAfter, office, timings,
-                           quiet, verbose, help, version});
+        parser.addOptions({outputDir, extension, timeout, jobs, restartAfter, office, shard, update,
+                           report, timings, quiet, verbose, help, version});
         parser.addPositionalArgument(
             QStringLiteral("PATH"),
             QStringLiteral("A file to convert, or a folder whose files of the extension, in it "
@@ -138,7 +155,8 @@ std::optional<int> officeCount(const QString& text) {
 std::optional<QString> takeTexts(const QCommandLineParser& parser, const ConvertOptions& o,
                                  ConvertArguments& c) {
     for (const auto& [option, into] :
-         {std::pair{&o.outputDir, &c.outputDir}, std::pair{&o.extension, &c.extension}}) {
+         {std::pair{&o.outputDir, &c.outputDir}, std::pair{&o.extension, &c.extension},
+          std::pair{&o.report, &c.reportPath}}) {
         if (!parser.isSet(*option))
             continue;
         *into = parser.value(*option);
@@ -167,6 +185,12 @@ std::optional<QString> takeNumbers(const QCommandLineParser& parser, const Conve
                 .arg(parser.value(o.jobs));
         }
     }
+    if (parser.isSet(o.shard)) {
+        QString why;
+        c.shard = parseShard(parser.value(o.shard), &why);
+        if (!c.shard)
+            return why;
+    }
     if (auto error = numberOf(parser, o.restartAfter, 0,
                               QStringLiteral("a number of files (0: never)"), c.restartAfter))
         return error;
@@ -190,6 +214,7 @@ ParsedCommandLine parseConvert(const QStringList& arguments) {
     c.quiet = parser.isSet(o.quiet);
     c.verbose = parser.isSet(o.verbose);
     c.timings = parser.isSet(o.timings);
+    c.update = parser.isSet(o.update);
     c.paths = parser.positionalArguments();
     if (auto error = takeTexts(parser, o, c))
         return usageError(*error);
@@ -271,6 +296,8 @@ QString commandLineHelp(const QString& programName) {
                "      converts every file under inbox, whatever its extension\n"
                "  %1 convert -q *.odp || echo \"some failed\"\n"
                "      prints only the failures, one line each, for scripts\n"
+               "  %1 convert --shard 0/3 --update --report r0.jsonl ~/talks\n"
+               "      converts the first of three parts, resumable, with a report\n"
                "  %1 convert -v broken.odp\n"
                "      shows each step that failed, to find out why\n"
                "\n"

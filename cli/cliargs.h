@@ -5,6 +5,8 @@
 
 #include <optional>
 
+#include "convert/shards.h"
+
 namespace slate {
 
 // --jobs auto: one office per core, as many as the free memory holds.
@@ -34,6 +36,12 @@ struct ConvertArguments {
     bool verbose = false;
     // Also print how long each file took, and how much of that the office's load and save.
     bool timings = false;
+    // Only this part of the batch, for one task of a batch engine; unset: all of it.
+    std::optional<Shard> shard;
+    // Converts only the files whose result is missing, broken or older than the source.
+    bool update = false;
+    // Where one JSON line per file goes ("-": standard output); empty: no report.
+    QString reportPath;
     // The arguments that were not valid UTF-8, as decodeArguments shows them.
     QStringList undecodable;
 };

@@ -93,6 +93,7 @@ bool addCommandLinePaths(const ConvertArguments& arguments, JobList& jobs, Error
             case WalkSkip::PathTooLong:
                 return skipped(skips.unreadable, QStringLiteral("path too long to open; skipped"));
             case WalkSkip::UndecodableName:
+                skips.undecodablePaths << withoutTrailingSlash(path);
                 return skipped(skips.undecodable,
                                QStringLiteral("name is not valid UTF-8; skipped"));
             case WalkSkip::NotMatching:

@@ -17,6 +17,8 @@ struct InputSkips {
     int undecodable = 0;  // folders and files whose name is not valid UTF-8
     int notMatching = 0;  // files of the walked folders without the chosen extension
     int duplicates = 0;   // files reached a second time
+    // The folders and files counted in `undecodable`, as shown.
+    QStringList undecodablePaths;
 
     // True when something may have been missed: the run did not see every file.
     bool missedSome() const { return unreadable > 0 || undecodable > 0; }

@@ -2,6 +2,8 @@
 
 #include <QCoreApplication>
 
+#include <utility>
+
 #include "common/errorlocations.h"
 #include "common/product.h"
 #include "convert/convertsteps.h"
@@ -48,13 +50,15 @@ void writeProblem(QTextStream& err, const QString& subject, const QString& text)
 
 void ConsoleErrorReporter::report(const QString& description, const QString& location, int step) {
     ++count_;
+    const bool ofFile = belongsToFile(location, step);
     if (fullDetail_) {
         // An empty line keeps one report apart from the next.
         writeLine(err_, toDisplayLineBreaks(errorReportText(description, location, step)) +
                             QLatin1Char('\n'));
-    } else if (!belongsToFile(location, step)) {
+    } else if (!ofFile) {
         writeProblem(err_, QString(), oneLine(description));
-    } else if (firstFailure_.isEmpty()) {
+    }
+    if (ofFile && firstFailure_.isEmpty()) {
         // The later steps of a failed file mostly fail because of the first failure.
         firstFailure_ = oneLine(description);
         if (firstFailure_.isEmpty())
@@ -62,11 +66,11 @@ void ConsoleErrorReporter::report(const QString& description, const QString& loc
     }
 }
 
-void ConsoleErrorReporter::fileFinished(const QString& source) {
-    if (firstFailure_.isEmpty())
-        return;
-    writeProblem(err_, source, firstFailure_);
-    firstFailure_.clear();
+QString ConsoleErrorReporter::fileFinished(const QString& source) {
+    const QString failure = std::exchange(firstFailure_, QString());
+    if (!failure.isEmpty() && !fullDetail_)
+        writeProblem(err_, source, failure);
+    return failure;
 }
 
 }  // namespace slate

@@ -57,8 +57,9 @@ class ConsoleErrorReporter : public ErrorReporter {
     explicit ConsoleErrorReporter(QTextStream& err, bool fullDetail = true)
         : err_(err), fullDetail_(fullDetail) {}
     void report(const QString& description, const QString& location, int step) override;
-    // Ends one file of the run: prints the line of its first failure, if it had one.
-    void fileFinished(const QString& source);
+    // Ends one file of the run: prints the line of its first failure, if it had one (in full
+    // detail that was printed already), and returns that line; empty when none failed.
+    QString fileFinished(const QString& source);
     int count() const { return count_; }
 
   private:

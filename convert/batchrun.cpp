@@ -84,6 +84,8 @@ RunSummary BatchRun::start() {
 
     summary_ = RunSummary{};
     results_.clear();
+    for (const auto& [target, source] : taken_)
+        results_.record(target, source);
     GuardedProcedure g(reporter_, location::kConvert);
     ConvertingFlag flag{converting_};
     g.step(ConvertStep::MarkRunning, [&] { converting_ = true; });
@@ -106,6 +108,10 @@ RunSummary BatchRun::start() {
     g.step(ConvertStep::MarkIdle, [&] { converting_ = false; });
     summary_.reports += g.failures();
     return summary_;
+}
+
+void BatchRun::countAsTaken(const QString& target, const QString& source) {
+    taken_.append({target, source});
 }
 
 BatchRun::FileOutcome BatchRun::convertOne(int index, int count, ErrorReporter& reporter) {

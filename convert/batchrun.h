@@ -1,10 +1,12 @@
 #pragma once
 
 #include <QChar>
+#include <QList>
 #include <QString>
 
 #include <functional>
 #include <memory>
+#include <utility>
 
 #include "common/paths.h"
 #include "common/platform/filesystem.h"
@@ -56,6 +58,11 @@ class BatchRun {
     RunSummary start();
 
     bool isConverting() const { return converting_; }
+
+    // Counts `target` as written from `source` in every later run of this one, though no
+    // file of the run writes it: a result found up to date still takes its name, so a later
+    // source with that result is refused as it would be had the result just been made.
+    void countAsTaken(const QString& target, const QString& source);
     const RunSummary& lastSummary() const { return summary_; }
 
     // Called as each file starts (1-based index, the loop's bound, the row's text) and as it
@@ -127,6 +134,7 @@ class BatchRun {
     QChar separator_;
     FileSystem& files_;
     RunResults results_;
+    QList<std::pair<QString, QString>> taken_;
     bool converting_ = false;
     RunSummary summary_;
 };

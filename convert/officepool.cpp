@@ -1,12 +1,10 @@
 #include "convert/officepool.h"
 
-#include <QFile>
-#include <QThread>
-
 #include <algorithm>
 #include <optional>
 #include <thread>
 
+#include "common/platform/resourcelimits.h"
 #include "common/programexit.h"
 #include "convert/officebridge.h"
 #include "convert/presencecheck.h"
@@ -56,22 +54,34 @@ OfficeCount officesForRun(int files, int cores, qint64 availableBytes) {
 }
 
 int availableCores() {
-    return std::max(QThread::idealThreadCount(), 1);
+    return readCpuGrant(QStringLiteral("/"), onlineCpus()).cpus;
 }
 
 qint64 availableMemoryBytes() {
-    QFile info(QStringLiteral("/proc/meminfo"));
-    if (!info.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray& line : info.readAll().split('\n')) {
-        if (!line.startsWith("MemAvailable:"))
-            continue;
-        const QList<QByteArray> parts = line.simplified().split(' ');
-        bool ok = false;
-        const qint64 kibibytes = parts.value(1).toLongLong(&ok);
-        return ok ? kibibytes * 1024 : -1;
+    return readMemoryGrant(QStringLiteral("/")).bytes;
+}
+
+QString coreLimitNote(const CpuGrant& grant) {
+    switch (grant.limit) {
+        case CpuGrant::Limit::None:
+            return {};
+        case CpuGrant::Limit::Affinity:
+            return QStringLiteral("this process's CPU affinity mask allows %1 of the %2 cores")
+                .arg(grant.cpus)
+                .arg(grant.systemCpus);
+        case CpuGrant::Limit::Quota:
+            return QStringLiteral("the cgroup's CPU quota (cpu.max) grants %1 CPUs of the %2 cores")
+                .arg(QString::number(grant.quota, 'g', 3))
+                .arg(grant.systemCpus);
     }
-    return -1;
+    return {};
+}
+
+QString memoryLimitNote(const MemoryGrant& grant) {
+    if (grant.limit != MemoryGrant::Limit::Cgroup)
+        return {};
+    return QStringLiteral("within the cgroup's memory.max of %1 MB")
+        .arg(grant.cgroupMax / (1024 * 1024));
 }
 
 OfficePool::OfficePool(Factory factory, int limit)

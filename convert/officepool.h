@@ -12,6 +12,8 @@
 
 namespace slate {
 
+struct CpuGrant;
+struct MemoryGrant;
 class OfficeBridge;
 class TimingBridge;
 
@@ -53,10 +55,16 @@ struct OfficeCount {
 // A negative `availableBytes` means unknown: no limit.
 OfficeCount officesForRun(int files, int cores, qint64 availableBytes);
 
-// The cores this program may run on.
+// The cores this program may run on: the machine's, as far as its CPU affinity mask and its
+// cgroup's CPU quota allow.
 int availableCores();
-// The memory the system can give without swapping, in bytes; -1 when it does not say.
+// The memory the system can give without swapping, or the room left below the cgroup's
+// memory.max when that is less, in bytes; -1 when neither says.
 qint64 availableMemoryBytes();
+// What limited those two below the machine's own, in words for the command line's message;
+// empty when nothing did.
+QString coreLimitNote(const CpuGrant& grant);
+QString memoryLimitNote(const MemoryGrant& grant);
 
 // The offices of one program, for both front ends. It makes them as they are asked for,
 // reaches them all at once, restarts each after so many files, tells whether an office can do

@@ -12,6 +12,7 @@ packages=(
   xvfb xauth x11-apps x11-utils imagemagick
   clang-format
   desktop-file-utils appstream man-db file dpkg-dev lintian
+  slurmctld slurmd slurm-client munge jq
 )
 
 missing=()

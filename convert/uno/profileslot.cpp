@@ -1,10 +1,15 @@
 #include "convert/uno/profileslot.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QLockFile>
 #include <QRegularExpression>
 #include <QSaveFile>
+
+#include <condition_variable>
+#include <mutex>
+#include <thread>
 
 #include "common/programexit.h"
 #include "convert/officebridge.h"
@@ -39,8 +44,42 @@ void setSetting(QString& text, const QString& node, const QString& name, const Q
 }
 }  // namespace
 
-ProfileSlot::ProfileSlot(QString baseDir, int number, std::unique_ptr<QLockFile> lock)
-    : baseDir_(std::move(baseDir)), number_(number), lock_(std::move(lock)) {
+// Renews the lock's modification time from a thread of its own, until the slot is given up.
+class ProfileSlot::Renewal {
+  public:
+    Renewal(QString path, std::chrono::milliseconds every)
+        : thread_([this, path = std::move(path), every] {
+              std::unique_lock lock(mutex_);
+              while (!stopped_.wait_for(lock, every, [this] { return stop_; })) {
+                  QFile file(path);
+                  if (file.open(QIODevice::Append | QIODevice::ExistingOnly))
+                      file.setFileTime(QDateTime::currentDateTimeUtc(),
+                                       QFileDevice::FileModificationTime);
+              }
+          }) {}
+    ~Renewal() {
+        {
+            std::lock_guard lock(mutex_);
+            stop_ = true;
+        }
+        stopped_.notify_one();
+        thread_.join();
+    }
+
+  private:
+    std::mutex mutex_;
+    std::condition_variable stopped_;
+    bool stop_ = false;
+    std::thread thread_;
+};
+
+ProfileSlot::ProfileSlot(QString baseDir, int number, std::unique_ptr<QLockFile> lock, Lease lease)
+    : baseDir_(std::move(baseDir)),
+      number_(number),
+      lock_(std::move(lock)),
+      renewal_(std::make_unique<Renewal>(
+          baseDir_ + QLatin1Char('/') + slotName(number_) + QStringLiteral(".lock"),
+          lease.renewEvery)) {
     // A program that ends at once (the window closed, a signal) leaves no lock and no office
     // temporary files: the late hooks run once the office is gone.
     exitHook_ = program::addLateExitHook([this] {
@@ -51,9 +90,12 @@ ProfileSlot::ProfileSlot(QString baseDir, int number, std::unique_ptr<QLockFile>
 
 ProfileSlot::~ProfileSlot() {
     program::removeExitHook(exitHook_);
+    // Stops renewing before the lock goes, so no renewal recreates a removed lock file.
+    renewal_.reset();
 }
 
-std::unique_ptr<ProfileSlot> ProfileSlot::acquire(const QString& baseDir, int slotCount) {
+std::unique_ptr<ProfileSlot> ProfileSlot::acquire(const QString& baseDir, int slotCount,
+                                                  Lease lease) {
     const QString& cannotUse = uno_detail::kCannotStart;
     if (baseDir.isEmpty() || !QDir().mkpath(baseDir)) {
         throw OfficeUnavailableError(cannotUse +
@@ -64,10 +106,13 @@ std::unique_ptr<ProfileSlot> ProfileSlot::acquire(const QString& baseDir, int sl
     for (int number = 1; number <= slotCount; ++number) {
         auto lock = std::make_unique<QLockFile>(base + QLatin1Char('/') + slotName(number) +
                                                 QStringLiteral(".lock"));
-        // Only a lock whose owner has gone counts as stale, however old it is.
-        lock->setStaleLockTime(0);
-        if (lock->tryLock(0))
-            return std::unique_ptr<ProfileSlot>(new ProfileSlot(base, number, std::move(lock)));
+        // A lock of this host is stale once its process has gone; one of any host once it has
+        // not been renewed for a while.
+        lock->setStaleLockTime(static_cast<int>(lease.staleAfter.count()));
+        if (lock->tryLock(0)) {
+            return std::unique_ptr<ProfileSlot>(
+                new ProfileSlot(base, number, std::move(lock), lease));
+        }
         if (lock->error() == QLockFile::PermissionError) {
             throw OfficeUnavailableError(cannotUse +
                                          QStringLiteral("the profile folder \"%1\" is not writable")

@@ -2,17 +2,36 @@
 
 #include <QString>
 
+#include <chrono>
 #include <memory>
 
 class QLockFile;
 
 namespace slate {
 
+// How long a profile slot's lock lasts unrenewed, and how often its holder renews it.
+struct ProfileLease {
+    std::chrono::milliseconds staleAfter = std::chrono::minutes(5);
+    // Well below staleAfter, so attribute caching on the other hosts never hides a renewal.
+    std::chrono::milliseconds renewEvery = std::chrono::seconds(30);
+};
+
 // One numbered office profile, held with a lock file so that two copies of the program never
 // run offices on the same profile (the office refuses a profile that is in use). The first free
 // number is taken, so a later start usually finds its profile already set up and starts faster.
+//
+// The profile folder may be a home shared over a network file system by the tasks of a batch
+// engine on several hosts. The lock names its host and process; a lock of this host whose
+// process has gone is free at once. A process on another host cannot be asked, so a holder
+// renews its lock's time while it holds the slot, and a lock not renewed for `staleAfter` is
+// free: a host that died frees its slots after a few minutes, a live one never loses them.
+// The hosts' clocks must agree to well within that time, as they do under NTP.
 class ProfileSlot {
   public:
+    using Lease = ProfileLease;
+    // Enough for every office of many tasks at once on one shared home.
+    static constexpr int kSlotCount = 256;
+
     ~ProfileSlot();
     ProfileSlot(const ProfileSlot&) = delete;
     ProfileSlot& operator=(const ProfileSlot&) = delete;
@@ -20,7 +39,8 @@ class ProfileSlot {
     // Takes the lowest free slot under `baseDir` (made when missing). A lock left by a program
     // that is no longer running counts as free. Throws OfficeUnavailableError when the folder
     // cannot be used or every slot is taken.
-    static std::unique_ptr<ProfileSlot> acquire(const QString& baseDir, int slotCount = 16);
+    static std::unique_ptr<ProfileSlot> acquire(const QString& baseDir, int slotCount = kSlotCount,
+                                                Lease lease = {});
 
     int number() const { return number_; }
     // The office's user installation folder.
@@ -41,11 +61,13 @@ class ProfileSlot {
     void prepareSettings(const QString& officeVersion) const;
 
   private:
-    ProfileSlot(QString baseDir, int number, std::unique_ptr<QLockFile> lock);
+    class Renewal;
+    ProfileSlot(QString baseDir, int number, std::unique_ptr<QLockFile> lock, Lease lease);
 
     QString baseDir_;
     int number_;
     std::unique_ptr<QLockFile> lock_;
+    std::unique_ptr<Renewal> renewal_;
     int exitHook_ = 0;
 };
 

@@ -1,9 +1,12 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -11,7 +14,9 @@
 
 #include "cli/cli.h"
 #include "common/platform/filesystem.h"
+#include "common/platform/resourcelimits.h"
 #include "convert/fileurl.h"
+#include "support/compoundfile.h"
 #include "support/fakebridge.h"
 #include "support/fakeoffice.h"
 #include "support/tempfiles.h"
@@ -72,6 +77,10 @@ INSTANTIATE_TEST_SUITE_P(
         ParseCase{"FlagWithAValue", {"convert", "--quiet=no", "a"}, Kind::UsageError, "--quiet"},
         ParseCase{"QuietAndVerbose", {"convert", "-q", "-v", "a"}, Kind::UsageError, "--verbose"},
         ParseCase{"QuietAndVerboseTogether", {"convert", "-qv", "a"}, Kind::UsageError, "--quiet"},
+        ParseCase{
+            "ShardPastItsCount", {"convert", "--shard", "3/3", "a"}, Kind::UsageError, "--shard"},
+        ParseCase{"ShardNotKOfN", {"convert", "--shard=half", "a"}, Kind::UsageError, "K/N"},
+        ParseCase{"ReportWithoutFile", {"convert", "a", "--report"}, Kind::UsageError, "--report"},
         ParseCase{"SameOfficeTwice",
                   {"convert", "--office", "x", "--office", "x", "a"},
                   Kind::UsageError,
@@ -120,6 +129,32 @@ TEST(OfficesToStartTest, AutoSaysWhenMemoryHoldsFewerOfficesThanTheFilesWouldUse
     EXPECT_EQ(officesToStart(arguments, 10, 4, 300LL << 20, err), 1);
     EXPECT_EQ(text, QStringLiteral("Starting 1 office, not one for each of the 4 cores: 300 MB of "
                                    "memory is free and an office takes about 250 MB.\n"));
+}
+
+TEST(OfficesToStartTest, AutoSaysWhatTheAffinityMaskQuotaOrCgroupMemoryAllowed) {
+    QString text;
+    QTextStream err(&text);
+    ConvertArguments arguments;
+    arguments.jobs = kAutoJobs;
+    const QString mask = coreLimitNote({2, 8, CpuGrant::Limit::Affinity});
+    EXPECT_EQ(officesToStart(arguments, 10, 2, 24000LL << 20, err, mask), 2);
+    // Fewer files than cores: the files limited it, not the mask.
+    EXPECT_EQ(officesToStart(arguments, 2, 2, 24000LL << 20, err, mask), 2);
+    EXPECT_EQ(officesToStart(arguments, 10, 1, 24000LL << 20, err,
+                             coreLimitNote({1, 8, CpuGrant::Limit::Quota, 1.5})),
+              1);
+    EXPECT_EQ(officesToStart(arguments, 10, 4, 600LL << 20, err, {},
+                             memoryLimitNote({600LL << 20, MemoryGrant::Limit::Cgroup, 1LL << 30})),
+              2);
+    EXPECT_EQ(text.split(QLatin1Char('\n')),
+              (QStringList{"Starting 2 offices, one for each core this process may use: this "
+                           "process's CPU affinity mask allows 2 of the 8 cores.",
+                           "Starting 1 office, one for each core this process may use: the "
+                           "cgroup's CPU quota (cpu.max) grants 1.5 CPUs of the 8 cores.",
+                           "Starting 2 offices, not one for each of the 4 cores: 600 MB of memory "
+                           "is free within the cgroup's memory.max of 1024 MB and an office takes "
+                           "about 250 MB.",
+                           ""}));
 }
 
 TEST(CommandLineTest, OnlyItsCommandsLeaveTheWindowAlone) {
@@ -358,6 +393,106 @@ TEST_F(ConvertCommandTest, ANameThatIsNotUtf8IsSaidToBeSo) {
                                       "it cannot be opened\n")
                            .arg(dir.filePath(QStringLiteral("caf\\xE9.odp"))));
     EXPECT_TRUE(bridge.log().isEmpty());
+}
+
+// A batch split over tasks, each converting its part, resumed with --update and reported.
+class BatchTaskTest : public ConvertCommandTest {
+  protected:
+    void SetUp() override {
+        for (FakeBridge& b : bridges)
+            b.content = testing::compoundFile();
+    }
+    // The report's lines as (source, status) pairs relative to the test folder, in order.
+    QStringList reportLines() const {
+        QFile report(dir.filePath(QStringLiteral("report.jsonl")));
+        EXPECT_TRUE(report.open(QIODevice::ReadOnly));
+        QStringList lines;
+        for (const QByteArray& line : report.readAll().split('\n')) {
+            if (line.isEmpty())
+                continue;
+            const QJsonObject o = QJsonDocument::fromJson(line).object();
+            lines
+                << QDir(dir.path()).relativeFilePath(o.value(QLatin1String("source")).toString()) +
+                       QLatin1Char(' ') + o.value(QLatin1String("status")).toString();
+        }
+        return lines;
+    }
+    int task(QStringList options) {
+        options << QStringLiteral("--report") << dir.filePath(QStringLiteral("report.jsonl"))
+                << dir.filePath(QStringLiteral("d"));
+        return convert(options);
+    }
+    void age(const QString& name, int seconds) {
+        QFile f(dir.filePath(name));
+        ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(f.setFileTime(QDateTime::currentDateTime().addSecs(seconds),
+                                  QFileDevice::FileModificationTime));
+    }
+};
+
+TEST_F(BatchTaskTest, ShardsShareTheFilesAndAnUpdateConvertsOnlyWhatIsNotCurrent) {
+    for (const char* name : {"d/a.odp", "d/b.odp", "d/c.odp"})
+        file(QString::fromLatin1(name));
+    const QByteArray odd = dir.filePath(QStringLiteral("d/caf")).toUtf8() + "\xE9.odp";
+    const int fd = ::open(odd.constData(), O_CREAT | O_WRONLY, 0600);
+    ASSERT_GE(fd, 0);
+    ::close(fd);
+
+    QStringList loaded;
+    for (const char* shard : {"0/2", "1/2"}) {
+        task({QStringLiteral("--shard"), QString::fromLatin1(shard)});
+        loaded << loadedUrls();
+        bridge.clearLog();
+    }
+    loaded.sort();
+    EXPECT_EQ(loaded, (QStringList{fileUrlFromPath(dir.filePath("d/a.odp")),
+                                   fileUrlFromPath(dir.filePath("d/b.odp")),
+                                   fileUrlFromPath(dir.filePath("d/c.odp"))}));
+    QStringList lines = reportLines();
+    lines.sort();
+    EXPECT_EQ(lines, (QStringList{"d/a.odp converted", "d/b.odp converted", "d/c.odp converted",
+                                  "d/caf\\xE9.odp skipped"}));
+
+    // b's source changed since, c's result was cut short; a stays as it is.
+    age(QStringLiteral("d/a.ppt"), 10);
+    age(QStringLiteral("d/b.ppt"), -60);
+    QFile::resize(dir.filePath(QStringLiteral("d/c.ppt")), 1000);
+    QFile::remove(dir.filePath(QStringLiteral("report.jsonl")));
+    EXPECT_EQ(task({QStringLiteral("--update")}), exitcode::kFailures);  // the odd name
+    EXPECT_EQ(loadedUrls(), (QStringList{fileUrlFromPath(dir.filePath("d/b.odp")),
+                                         fileUrlFromPath(dir.filePath("d/c.odp"))}));
+    EXPECT_TRUE(outText.contains(QStringLiteral("Converted 2 of 2 files in ")));
+    EXPECT_TRUE(outText.contains(
+        QStringLiteral("(1 up to date, 1 name not valid UTF-8, 3 files not matching")))
+        << outText.toStdString();
+    EXPECT_EQ(reportLines(), (QStringList{"d/caf\\xE9.odp skipped", "d/a.odp up-to-date",
+                                          "d/b.odp converted", "d/c.odp converted"}));
+
+    // Everything current: no office is started and the task succeeds.
+    ::unlink(odd.constData());
+    bridge.clearLog();
+    EXPECT_EQ(task({QStringLiteral("--update"), QStringLiteral("--shard"), QStringLiteral("0/1")}),
+              exitcode::kConverted);
+    EXPECT_EQ(loadedUrls(), QStringList());
+    EXPECT_TRUE(outText.contains(QStringLiteral("Converted 0 of 0 files in ")) &&
+                outText.contains(QStringLiteral("(3 up to date, 3 files not matching")))
+        << outText.toStdString();
+}
+
+TEST_F(BatchTaskTest, AResultFoundUpToDateStillTakesItsNameInTheRun) {
+    file(QStringLiteral("d/x/talk.odp"));
+    file(QStringLiteral("d/y/talk.odp"));
+    const QString out = dir.filePath(QStringLiteral("out"));
+    QDir().mkpath(out);
+    const QStringList options{QStringLiteral("-q"), QStringLiteral("-o"), out};
+
+    EXPECT_EQ(task(options), exitcode::kFailures);
+    EXPECT_EQ(task(QStringList(options) << QStringLiteral("--update")), exitcode::kFailures);
+    EXPECT_EQ(loadedUrls().size(), 3) << "the second run opened y/talk.odp again only";
+    EXPECT_EQ(reportLines(), (QStringList{"d/x/talk.odp converted", "d/y/talk.odp failed",
+                                          "d/x/talk.odp up-to-date", "d/y/talk.odp failed"}));
+    EXPECT_TRUE(errText.contains(QStringLiteral("would replace the one this run made from")))
+        << errText.toStdString();
 }
 
 TEST(CommandLineHelp, EveryExampleIsACommandThatParses) {

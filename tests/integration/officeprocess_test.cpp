@@ -1,6 +1,8 @@
+#include <QDateTime>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QLockFile>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -12,6 +14,7 @@
 #include <atomic>
 
 #include <signal.h>
+#include <unistd.h>
 
 #include "convert/uno/officeprocess.h"
 #include "convert/uno/profileslot.h"
@@ -206,6 +209,53 @@ TEST(ProfileSlotTest, LockOfAProgramThatDiedIsTakenOver) {
     lock.close();
 
     EXPECT_EQ(ProfileSlot::acquire(dir.path())->number(), 1);
+}
+
+// Tasks on several hosts share one home: a lock of another host is taken over only once its
+// holder has stopped renewing it.
+struct ForeignLockCase {
+    const char* name;
+    int ageSeconds;
+    int slotTaken;
+};
+
+class ForeignLockTest : public ::testing::TestWithParam<ForeignLockCase> {};
+
+TEST_P(ForeignLockTest, IsFreeOnlyOnceItIsNoLongerRenewed) {
+    QTemporaryDir dir;
+    QFile lock(dir.filePath(QStringLiteral("slot-1.lock")));
+    ASSERT_TRUE(lock.open(QIODevice::WriteOnly));
+    // A live-looking process: on another host it cannot be asked.
+    lock.write(QByteArray::number(::getpid()) + "\nslatemere-converter\nnode-elsewhere-7\n");
+    ASSERT_TRUE(lock.flush());
+    ASSERT_TRUE(lock.setFileTime(QDateTime::currentDateTimeUtc().addSecs(-GetParam().ageSeconds),
+                                 QFileDevice::FileModificationTime));
+    lock.close();
+
+    EXPECT_EQ(ProfileSlot::acquire(dir.path())->number(), GetParam().slotTaken);
+}
+
+INSTANTIATE_TEST_SUITE_P(Ages, ForeignLockTest,
+                         ::testing::Values(ForeignLockCase{"RenewedJustNow", 5, 2},
+                                           ForeignLockCase{"RenewedFourMinutesAgo", 240, 2},
+                                           ForeignLockCase{"HostGoneSixMinutes", 360, 1}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(ProfileSlotTest, AHeldSlotRenewsItsLockSoNoOtherHostTakesIt) {
+    QTemporaryDir dir;
+    const ProfileSlot::Lease lease{std::chrono::milliseconds(2000), std::chrono::milliseconds(50)};
+    auto held = ProfileSlot::acquire(dir.path(), 4, lease);
+    QFile lock(dir.filePath(QStringLiteral("slot-1.lock")));
+    ASSERT_TRUE(lock.open(QIODevice::Append));
+    ASSERT_TRUE(lock.setFileTime(QDateTime::currentDateTimeUtc().addSecs(-3600),
+                                 QFileDevice::FileModificationTime));
+    lock.close();
+    QThread::msleep(300);
+
+    EXPECT_LT(QFileInfo(lock.fileName()).lastModified().secsTo(QDateTime::currentDateTime()), 5);
+    EXPECT_EQ(ProfileSlot::acquire(dir.path(), 4, lease)->number(), 2);
+    held.reset();
+    EXPECT_FALSE(QFile::exists(lock.fileName())) << "a renewal brought the lock back";
 }
 
 TEST(ProfileSlotTest, FullOrUnusableFolderIsReported) {
