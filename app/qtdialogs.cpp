@@ -4,10 +4,16 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFileSystemModel>
 #include <QInputDialog>
+#include <QItemSelectionModel>
+#include <QLineEdit>
+#include <QListView>
 #include <QMessageBox>
 #include <QTime>
 #include <QUrl>
+
+#include <algorithm>
 
 namespace slate {
 
@@ -25,6 +31,56 @@ QString caseInsensitiveGlob(const QString& pattern) {
     }
     return glob;
 }
+
+// The names the dialog itself writes into its file-name box for a selection in its list.
+QString namesShownFor(const QFileSystemModel& model, const QModelIndexList& rows) {
+    QStringList names;
+    for (const QModelIndex& row : rows) {
+        if (!model.isDir(row))
+            names << row.data().toString();
+    }
+    if (names.size() > 1) {
+        for (QString& name : names)
+            name = QLatin1Char('"') + name + QLatin1Char('"');
+    }
+    return names.join(QLatin1Char(' '));
+}
+
+// Qt's dialog answers with its list's selection whenever that holds anything, and reads the
+// typed names only when it is empty. While the user types, it copies each typed name into the
+// selection one keystroke at a time, over a folder model that fills in the background, and
+// that copy can miss a name. So unless the box shows what the list's selection puts there (the
+// user picked in the list), the answer is what the box says.
+class FileDialog : public QFileDialog {
+  public:
+    using QFileDialog::QFileDialog;
+
+    void accept() override {
+        if (typedNamesDisagreeWithTheList()) {
+            auto* list = findChild<QListView*>(QStringLiteral("listView"));
+            list->selectionModel()->clearSelection();
+        }
+        QFileDialog::accept();
+    }
+
+  private:
+    bool typedNamesDisagreeWithTheList() const {
+        const auto* list = findChild<QListView*>(QStringLiteral("listView"));
+        const auto* box = findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        const auto* model = list ? qobject_cast<QFileSystemModel*>(list->model()) : nullptr;
+        // A full box has cut off what was typed or picked; the list then knows more.
+        if (!model || !box || box->text().isEmpty() || box->text().size() >= box->maxLength())
+            return false;
+        const QModelIndexList rows = list->selectionModel()->selectedRows();
+        if (box->text() == namesShownFor(*model, rows))
+            return false;
+        // A folder picked in the list is entered, as the dialog does on its own.
+        const bool folderPicked = std::any_of(
+            rows.begin(), rows.end(), [&](const QModelIndex& row) { return model->isDir(row); });
+        return box->hasFocus() || !folderPicked;
+    }
+};
+
 }  // namespace
 
 MsgAnswer QtDialogs::messageBox(const QString& text, const QString& caption, MsgButtons buttons,
@@ -66,14 +122,32 @@ QString QtDialogs::joinSelection(const QStringList& files) {
         return {};
     if (files.size() == 1)
         return QDir::toNativeSeparators(files.first());
-    QString joined = QDir::toNativeSeparators(QFileInfo(files.first()).absolutePath());
+    // The deepest folder that holds every pick; each pick is then named below it. Picks in one
+    // folder give that folder and bare names. Components are compared as given, not resolved,
+    // so folder + name is the very path the dialog returned.
+    QList<QStringList> parts;
     for (const QString& file : files)
-        joined += QChar(0) + QFileInfo(file).fileName();
-    return joined;
+        parts << QDir::fromNativeSeparators(file).split(QLatin1Char('/'), Qt::SkipEmptyParts);
+    qsizetype common = parts.first().size() - 1;
+    for (const QStringList& p : parts) {
+        common = std::min(common, p.size() - 1);
+        for (qsizetype i = 0; i < common; ++i) {
+            if (p.at(i) != parts.first().at(i)) {
+                common = i;
+                break;
+            }
+        }
+    }
+    const bool rooted = QDir::fromNativeSeparators(files.first()).startsWith(QLatin1Char('/'));
+    QString joined = (rooted ? QStringLiteral("/") : QString()) +
+                     parts.first().mid(0, common).join(QLatin1Char('/'));
+    for (const QStringList& p : parts)
+        joined += QChar(0) + p.mid(common).join(QLatin1Char('/'));
+    return QDir::toNativeSeparators(joined);
 }
 
 QString QtDialogs::openFileDialog(const OpenFileRequest& request) {
-    QFileDialog dialog(owner_, request.title);
+    FileDialog dialog(owner_, request.title);
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setOption(QFileDialog::HideNameFilterDetails);
     dialog.setFileMode(request.multiSelect ? QFileDialog::ExistingFiles

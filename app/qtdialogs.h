@@ -25,7 +25,8 @@ class QtDialogs : public Dialogs {
     // "Desc|pattern|Desc|pattern" as file-dialog name filters that match the way users of the
     // original dialog expect: case-insensitively, and "*.*" for every file, dot or not.
     static QStringList nameFilters(const QString& filter);
-    // The dialog's answer in the one-string form: a single path, or folder NUL name NUL name.
+    // The dialog's answer in the one-string form: a single path, or folder NUL name NUL name,
+    // where picks in several folders are named relative to the deepest folder holding them all.
     static QString joinSelection(const QStringList& files);
 
   private:

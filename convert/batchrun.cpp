@@ -359,6 +359,9 @@ PropertyList BatchRun::saveProperties(const FileSlots& s) {
 }
 
 void BatchRun::saveAndVerify(FileSlots& s) {
+    // With neither output option chosen no path was planned; there is no folder to blame.
+    if (s.outputPath.isEmpty())
+        throw AppError(runtext::kNoOutputChosen.arg(quoted(s.source)));
     refuseOverwrites(s);
     PropertyList save = saveProperties(s);
     try {

@@ -25,6 +25,9 @@ namespace runtext {
 inline const QString kNoFiles = QStringLiteral("No files added.");
 inline const QString kNoFolder =
     QStringLiteral("Folder does not exist. Please select another folder.");
+inline const QString kNoOutputChosen = QStringLiteral(
+    "%1 was not converted: no output location is chosen. Choose \"Save results "
+    "to this folder:\" or \"Save results in folder of original file\".");
 inline const QString kDone = QStringLiteral("Done.");
 inline const QString kProcessing = QStringLiteral("Processing: ");
 inline const QString kProgressRest = QStringLiteral("Progress Bar");

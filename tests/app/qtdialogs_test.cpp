@@ -8,6 +8,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -15,6 +16,9 @@
 #include <functional>
 
 #include "app/qtdialogs.h"
+#include "joblist/adddialog.h"
+#include "joblist/joblist.h"
+#include "support/scripteddialogs.h"
 #include "support/tempfiles.h"
 
 namespace slate {
@@ -139,6 +143,57 @@ TEST_F(OpenFileDialog, ASelectionLargerThanTheBufferFails) {
     pick(names);
     EXPECT_THROW(dialogs.openFileDialog(request), SelectionTooLargeError);
 }
+
+// Typed into the file-name box of "Add ODP File(s)" (%1 is the test folder, where the dialog
+// opens), and the rows the list gets, below the test folder.
+struct TypedCase {
+    const char* name;
+    const char* typed;
+    QStringList rows;
+};
+void PrintTo(const TypedCase& c, std::ostream* os) {
+    *os << c.name;
+}
+class TypedNames : public OpenFileDialog, public ::testing::WithParamInterface<TypedCase> {};
+TEST_P(TypedNames, ListEveryTypedFileOnceInTheOrderTyped) {
+    touch(QStringLiteral("d1/x.odp"));
+    touch(QStringLiteral("tree/top.odp"));
+    for (int i = 1; i <= 40; ++i)
+        touch(QStringLiteral("many/f%1.odp").arg(i, 2, 10, QLatin1Char('0')));
+    const QString typed =
+        QString::fromUtf8(GetParam().typed).replace(QStringLiteral("%1"), dir.path());
+    whenModalAppears([&](QWidget* modal) {
+        auto* dialog = qobject_cast<QFileDialog*>(modal);
+        ASSERT_NE(dialog, nullptr);
+        dialog->setDirectory(dir.path());
+        auto* box = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        dialog->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(dialog));
+        box->setFocus();
+        QTest::keyClicks(box, typed, Qt::NoModifier, 1);
+        QTest::keyClick(box, Qt::Key_Return);
+    });
+    JobList list;
+    testing::RecordingReporter reporter;
+    AddFilesByDialog(dialogs, reporter, list);
+
+    QStringList expected;
+    for (const QString& row : GetParam().rows)
+        expected << dir.filePath(row);
+    EXPECT_EQ(list.texts(), expected);
+    EXPECT_TRUE(reporter.reports.isEmpty());
+}
+INSTANTIATE_TEST_SUITE_P(QtDialogs, TypedNames,
+                         ::testing::Values(TypedCase{"TwoFolders",
+                                                     R"("%1/d1/x.odp" "%1/tree/top.odp")",
+                                                     {"d1/x.odp", "tree/top.odp"}},
+                                           TypedCase{"OneFolder",
+                                                     R"("%1/many/f01.odp" "%1/many/f02.odp")",
+                                                     {"many/f01.odp", "many/f02.odp"}},
+                                           TypedCase{"Relative",
+                                                     R"("tree/top.odp" "many/f40.odp" "d1/x.odp")",
+                                                     {"tree/top.odp", "many/f40.odp", "d1/x.odp"}}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(QtDialogs, CancellingThePickersGivesEmptyText) {
     QtDialogs dialogs;

@@ -101,8 +101,9 @@ TEST_F(RunFixture, WithNeitherOptionThereIsNoTargetAndTheSaveIsReported) {
     EXPECT_EQ(bridge.count(QStringLiteral("executeDispatch")), 0);
     ASSERT_EQ(reporter.steps(), QList<int>{160});
     EXPECT_EQ(reporter.reports[0].description,
-              QStringLiteral("The office could not save \"\" as PowerPoint 97. The folder does "
-                             "not exist."));
+              QStringLiteral("\"C:\\Talks\\Q1.odp\" was not converted: no output location is "
+                             "chosen. Choose \"Save results to this folder:\" or \"Save results "
+                             "in folder of original file\"."));
     EXPECT_EQ(summary.converted, 0);
     EXPECT_EQ(summary.failed, 1);
 }
