@@ -126,6 +126,14 @@ void BatchRun::runLoop(GuardedProcedure& g) {
         index = 1;
         return index <= count;
     });
+    if (anyRow) {
+        // Taken before the first save: a result landing on a later row's file would destroy
+        // a source the run has yet to convert.
+        QStringList sources;
+        for (int row = 0; row < count; ++row)
+            sources << jobs_.text(row);
+        results_.noteSources(sources);
+    }
     if (anyRow && fileLoop) {
         const RunSummary files = fileLoop(count);
         summary_.attempted += files.attempted;
@@ -277,6 +285,12 @@ void BatchRun::refuseOverwrites(const FileSlots& s) {
         throw AppError(QStringLiteral("The output file %1 would replace its own source; the "
                                       "file was not converted and is left as it was.")
                            .arg(quoted(target)));
+    }
+    if (const std::optional<QString> other = results_.sourceAt(target)) {
+        throw AppError(QStringLiteral("%1 was not converted: its result %2 would replace %3, "
+                                      "which this run also converts; both are left as they "
+                                      "were.")
+                           .arg(quoted(s.source), quoted(target), quoted(*other)));
     }
     if (const std::optional<QString> earlier = results_.writtenFrom(target)) {
         throw AppError(QStringLiteral("%1 was not converted: its result %2 would replace the "

@@ -1,8 +1,10 @@
 #pragma once
 
 #include <QByteArray>
+#include <QHash>
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 #include <memory>
 #include <mutex>
@@ -39,9 +41,10 @@ QString notAPresentation(const QByteArray& head);
 QString problemSentence(WriteProblem problem);
 
 // The results one run has written, so that a later file of the same run never replaces one.
-// Targets are compared as the file system would: the same resolved path, or the same file
-// (which also catches names that differ only in case on a file system that ignores case).
-// Safe to use from several threads.
+// A target counts as one of them when it is the very file the run wrote (which also catches
+// names that differ only in case on a file system that ignores case) and that file still
+// stands at the name it was given; a result that another program has since replaced is no
+// longer this run's. Safe to use from several threads.
 class RunResults {
   public:
     explicit RunResults(FileSystem& files);
@@ -55,6 +58,11 @@ class RunResults {
     std::optional<QString> writtenFrom(const QString& target) const;
     void record(const QString& target, const QString& source);
 
+    // The files this run converts: no result may replace one of them, whichever comes first.
+    void noteSources(const QStringList& sources);
+    // The source of this run that stands at `target`, if any.
+    std::optional<QString> sourceAt(const QString& target) const;
+
   private:
     struct Written {
         QString path;
@@ -64,6 +72,8 @@ class RunResults {
     struct Shared {
         std::mutex mutex;
         QList<Written> written;
+        // Each source by what the file system makes of its path.
+        QHash<QString, QString> sourcesByIdentity;
     };
     FileSystem& files_;
     std::shared_ptr<Shared> shared_;
