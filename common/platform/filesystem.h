@@ -122,6 +122,10 @@ class FileSystem {
     // Removes a save folder with whatever was left in it; links inside are removed, never
     // followed. Never throws.
     virtual void removeSaveFolder(const QString& path) = 0;
+    // Removes the save folders inside `folder` that a program left when it was killed, as far
+    // as their owner can be shown to be gone; those of running programs and of other hosts
+    // stay. How many were removed. Never throws.
+    virtual int removeAbandonedSaveFolders(const QString& folder) = 0;
     // Puts the finished file `from` in the place of `to` in one step: whoever looks at `to`
     // sees either the old file or the new one. A link at `to` is replaced, never written through.
     virtual WriteProblem replace(const QString& from, const QString& to) = 0;

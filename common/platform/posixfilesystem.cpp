@@ -8,12 +8,14 @@
 #include <sys/stat.h>
 #include <sys/statvfs.h>
 #include <unistd.h>
+#include <cctype>
 #include <cerrno>
 #include <chrono>
 #include <climits>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <optional>
 #include <system_error>
 #include <thread>
 
@@ -181,6 +183,73 @@ QString absoluteClean(const QString& path) {
 // Hidden, so a folder add running meanwhile passes it by, and plainly ours.
 const QByteArray kSaveFolderPrefix = ".slatemere-save-";
 
+QByteArray firstLine(const char* path) {
+    QFile file(QString::fromLatin1(path));
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return file.readLine().trimmed();
+}
+
+// When the process started, in clock ticks since boot: with the pid, it names one process of
+// one boot, since a pid that is used again belongs to a process started later.
+QByteArray processStart(const QByteArray& pid) {
+    const QByteArray stat = firstLine(("/proc/" + pid + "/stat").constData());
+    // The name in brackets may hold spaces; the fields after it are plain numbers.
+    const qsizetype bracket = stat.lastIndexOf(')');
+    if (bracket < 0)
+        return {};
+    const QList<QByteArray> fields = stat.mid(bracket + 2).split(' ');
+    return fields.size() > 19 ? fields.at(19) : QByteArray();
+}
+
+// Who makes a save folder, as its name records it: the host, its boot, the pid namespace, the
+// pid and the process's start. A later run can tell from these alone whether that process is
+// gone, and a folder of another host is left to that host, whose processes it cannot see.
+struct SaveFolderOwner {
+    QByteArray host, boot, pidNamespace, pid, start;
+
+    static SaveFolderOwner self() {
+        SaveFolderOwner owner;
+        char host[256] = {};
+        ::gethostname(host, sizeof host - 1);
+        for (const char c : QByteArray(host).left(64))
+            owner.host += (std::isalnum(uchar(c)) || c == '.' || c == '-' || c == '_') ? c : '_';
+        owner.boot = firstLine("/proc/sys/kernel/random/boot_id").replace('-', "");
+        struct stat ns {};
+        if (::stat("/proc/self/ns/pid", &ns) == 0)
+            owner.pidNamespace = QByteArray::number(quint64(ns.st_ino));
+        owner.pid = QByteArray::number(::getpid());
+        owner.start = processStart(owner.pid);
+        return owner;
+    }
+    QByteArray tag() const {
+        return host + '~' + boot + '~' + pidNamespace + '~' + pid + '~' + start;
+    }
+    // The owner a save folder's name records; nothing for names of another form.
+    static std::optional<SaveFolderOwner> of(const QByteArray& name) {
+        if (!name.startsWith(kSaveFolderPrefix))
+            return std::nullopt;
+        const QList<QByteArray> parts = name.mid(kSaveFolderPrefix.size()).split('~');
+        if (parts.size() != 6 || parts.first().isEmpty() || parts.at(3).isEmpty())
+            return std::nullopt;
+        return SaveFolderOwner{parts[0], parts[1], parts[2], parts[3], parts[4]};
+    }
+
+    // True only when the owner can be shown to have ended: on this host, its boot is over, or
+    // in this pid namespace, no process of its pid and start is running.
+    bool provablyGone() const {
+        static const SaveFolderOwner me = self();
+        if (host != me.host || me.boot.isEmpty())
+            return false;
+        if (boot != me.boot)
+            return true;
+        if (pidNamespace != me.pidNamespace || me.pidNamespace.isEmpty())
+            return false;
+        const QByteArray running = processStart(pid);
+        return running.isEmpty() || running != start;
+    }
+};
+
 class PosixFileSystem : public FileSystem {
   public:
     std::optional<int> attributes(const QString& path) override {
@@ -299,7 +368,7 @@ class PosixFileSystem : public FileSystem {
         QByteArray pattern = encodePath(absoluteClean(folder));
         if (!pattern.endsWith('/'))
             pattern += '/';
-        pattern += kSaveFolderPrefix + "XXXXXX";
+        pattern += kSaveFolderPrefix + SaveFolderOwner::self().tag() + "~XXXXXX";
         if (!::mkdtemp(pattern.data())) {
             *problem = problemOf(errno);
             return {};
@@ -323,6 +392,38 @@ class PosixFileSystem : public FileSystem {
                 return;
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
         }
+    }
+
+    int removeAbandonedSaveFolders(const QString& folder) override {
+        const QByteArray path = encodePath(folder.isEmpty() ? QStringLiteral(".") : folder);
+        const int dirFd = ::open(path.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (dirFd < 0)
+            return 0;
+        DIR* dir = ::fdopendir(dirFd);
+        if (!dir) {
+            ::close(dirFd);
+            return 0;
+        }
+        DirCloser closer(dir);
+        QList<QByteArray> abandoned;
+        while (const dirent* raw = ::readdir(dir)) {
+            const QByteArray name(raw->d_name);
+            const std::optional<SaveFolderOwner> owner = SaveFolderOwner::of(name);
+            struct stat info {};
+            // Only our own user's folders: another user's cannot be emptied by us anyway.
+            if (owner && ::fstatat(dirFd, name.constData(), &info, AT_SYMLINK_NOFOLLOW) == 0 &&
+                S_ISDIR(info.st_mode) && info.st_uid == ::getuid() && owner->provablyGone())
+                abandoned << name;
+        }
+        int removed = 0;
+        for (const QByteArray& name : abandoned) {
+            const int inner =
+                ::openat(dirFd, name.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+            if (inner >= 0 && removeEntriesAt(inner) &&
+                ::unlinkat(dirFd, name.constData(), AT_REMOVEDIR) == 0)
+                ++removed;
+        }
+        return removed;
     }
 
     WriteProblem replace(const QString& from, const QString& to) override {

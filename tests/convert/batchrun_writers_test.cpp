@@ -1,8 +1,13 @@
 #include <QUrl>
 
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <thread>
 #include <vector>
 
+#include "convert/savefolder.h"
 #include "runfixture.h"
 
 // Which targets a run refuses when other programs write into the same folders and when the
@@ -171,6 +176,74 @@ TEST(ManyWritersTest, ThreeRunsIntoOneFolderRefuseNothing) {
     }
     EXPECT_EQ(QDir(out).entryList(QDir::Files | QDir::Hidden).size(), kSources);
 }
+
+// A save folder beside the one this program has open, its owner differing in one part of
+// what the name records (host, boot, pid namespace, pid, start), or made by a program that
+// was killed.
+struct LeftFolderCase {
+    const char* name;
+    int part;  // of the owner as the name records it; -1: a killed program's; -2: another form
+    const char* value;
+    bool removed;
+};
+
+void PrintTo(const LeftFolderCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class LeftFolderTest : public ::testing::TestWithParam<LeftFolderCase> {};
+
+TEST_P(LeftFolderTest, TheFirstSaveIntoAFolderRemovesOnlyWhatProvablyGoneProgramsLeft) {
+    const LeftFolderCase& c = GetParam();
+    QTemporaryDir dir;
+    FileSystem& fs = nativeFileSystem();
+    WriteProblem problem = WriteProblem::None;
+    const QString own = fs.createSaveFolder(dir.path(), &problem);
+    ASSERT_FALSE(own.isEmpty());
+    QString left;
+    if (c.part == -1) {
+        const pid_t child = ::fork();
+        if (child == 0) {
+            WriteProblem childProblem = WriteProblem::None;
+            const QString folder = fs.createSaveFolder(dir.path(), &childProblem);
+            writeTestFile(folder + QStringLiteral("/lu1.tmp"), "half");
+            ::kill(::getpid(), SIGKILL);
+        }
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        for (const QString& name : QDir(dir.path()).entryList(QDir::Dirs | QDir::Hidden)) {
+            if (dir.filePath(name) != own && name.startsWith(QLatin1String(".slatemere-save-")))
+                left = dir.filePath(name);
+        }
+        ASSERT_FALSE(left.isEmpty());
+    } else {
+        QStringList parts = QFileInfo(own).fileName().split(QLatin1Char('~'));
+        ASSERT_EQ(parts.size(), 6);
+        parts[5] = QStringLiteral("other1");
+        if (c.part >= 0 && c.value)
+            parts[c.part] = QString::fromUtf8(c.value);
+        left = c.part == -2 ? dir.filePath(QString::fromUtf8(c.value))
+                            : dir.filePath(parts.join(QLatin1Char('~')));
+        writeTestFile(left + QStringLiteral("/lu1.tmp"), "half");
+    }
+
+    { SaveFolder next(fs, dir.path()); }
+
+    EXPECT_EQ(QFileInfo::exists(left), !c.removed);
+    EXPECT_TRUE(QFileInfo::exists(own));
+    fs.removeSaveFolder(own);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Owners, LeftFolderTest,
+    ::testing::Values(LeftFolderCase{"KilledProgram", -1, "", true},
+                      LeftFolderCase{"EarlierBoot", 1, "00000000000000000000000000000000", true},
+                      LeftFolderCase{"PidUsedAgain", 4, "1", true},
+                      LeftFolderCase{"RunningProgram", 0, nullptr, false},
+                      LeftFolderCase{"AnotherHost", 0, ".slatemere-save-elsewhere", false},
+                      LeftFolderCase{"AnotherPidNamespace", 2, "1", false},
+                      LeftFolderCase{"AnotherForm", -2, ".slatemere-save-Ab12Cd", false}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace slate::testing

@@ -191,6 +191,8 @@ class MemoryFileSystem : public FileSystem {
             it = nodes_.erase(it);
     }
 
+    int removeAbandonedSaveFolders(const QString&) override { return 0; }
+
     WriteProblem replace(const QString& from, const QString& to) override {
         const std::optional<QString> key = resolve(from, false);
         if (!key)
