@@ -167,11 +167,16 @@ int runConvert(const ConvertArguments& arguments, OfficePool& pool, FileSystem& 
     run.onFileFinished = [&](int, const QString& source, bool) { reporter.fileFinished(source); };
 
     const RunSummary summary = run.start();
+    const QString pattern = QStringLiteral("*.") + arguments.extension;
+    if (summary.outcome == RunSummary::Outcome::NoFiles && !skips.remarks(pattern).isEmpty()) {
+        writeProblem(err, QString(),
+                     QStringLiteral("nothing to convert: ") +
+                         skips.remarks(pattern).join(QStringLiteral(", ")));
+    }
     if (summary.outcome != RunSummary::Outcome::Completed)
         return exitcode::kUsage;
     if (!arguments.quiet) {
-        writeSummary(summary, skips, QStringLiteral("*.") + arguments.extension,
-                     clock.nsecsElapsed() / 1e9, out);
+        writeSummary(summary, skips, pattern, clock.nsecsElapsed() / 1e9, out);
     }
     const bool allConverted =
         summary.converted == summary.attempted && reporter.count() == 0 && !skips.missedSome();

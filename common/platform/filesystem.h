@@ -4,6 +4,7 @@
 #include <QByteArrayView>
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 
@@ -94,6 +95,10 @@ class FileSystem {
     // The attribute value of a path; no value when it cannot be read (missing, empty text).
     // A link carries kReparsePoint plus the folder or file flags of what it leads to.
     virtual std::optional<int> attributes(const QString& path) = 0;
+    // Every regular file at any depth under `folder`, by its full path, found through open
+    // folders rather than paths, so that no path length limits the search; links are not
+    // followed. `complete` is cleared when part of the tree could not be read.
+    virtual QStringList filesBeneath(const QString& folder, bool* complete) = 0;
     // True when the path names the root folder "/".
     virtual bool isRootFolder(const QString& path) = 0;
     // The entries of a folder in no particular order; throws FolderListingError.

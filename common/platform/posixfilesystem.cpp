@@ -172,6 +172,44 @@ bool removeEntriesAt(int dirFd) {
     return complete;
 }
 
+// Deeper than this, a tree is not searched on: each level holds a descriptor open.
+constexpr int kMaxSearchDepth = 256;
+
+// Appends the regular files under the open folder `dirFd` (which this takes over) to `files`.
+void collectFilesAt(int dirFd, const QString& prefix, QStringList& files, bool* complete,
+                    int depth) {
+    DIR* dir = ::fdopendir(dirFd);
+    if (!dir) {
+        ::close(dirFd);
+        *complete = false;
+        return;
+    }
+    DirCloser closer(dir);
+    while (const dirent* raw = ::readdir(dir)) {
+        const QByteArray name(raw->d_name);
+        if (name == "." || name == "..")
+            continue;
+        struct stat info {};
+        if (::fstatat(dirFd, name.constData(), &info, AT_SYMLINK_NOFOLLOW) != 0) {
+            *complete = false;
+            continue;
+        }
+        const QString path = prefix + QLatin1Char('/') + decodeFileName(name);
+        if (S_ISREG(info.st_mode)) {
+            files << path;
+        } else if (S_ISDIR(info.st_mode)) {
+            const int inner = depth < kMaxSearchDepth
+                                  ? ::openat(dirFd, name.constData(),
+                                             O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC)
+                                  : -1;
+            if (inner < 0)
+                *complete = false;
+            else
+                collectFilesAt(inner, path, files, complete, depth + 1);
+        }
+    }
+}
+
 std::filesystem::path nativePath(const QString& path) {
     return std::filesystem::path(encodePath(path).toStdString());
 }
@@ -261,6 +299,30 @@ class PosixFileSystem : public FileSystem {
         if (value && hadSlash && !(*value & attribute::kFolder))
             return std::nullopt;
         return value;
+    }
+
+    QStringList filesBeneath(const QString& folder, bool* complete) override {
+        *complete = false;
+        bool hadSlash = false;
+        const QByteArray path = withoutTrailingSlashes(encodePath(folder), &hadSlash);
+        if (path.isEmpty())
+            return {};
+        // One name at a time from the top: a path too long to open whole still opens this way.
+        int fd = ::open(path.startsWith('/') ? "/" : ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        for (const QByteArray& name : path.split('/')) {
+            if (fd < 0 || name.isEmpty())
+                continue;
+            const int next = ::openat(fd, name.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+            ::close(fd);
+            fd = next;
+        }
+        if (fd < 0)
+            return {};
+        *complete = true;
+        QStringList files;
+        collectFilesAt(fd, QString::fromUtf8(path), files, complete, 0);
+        files.sort();
+        return files;
     }
 
     bool isRootFolder(const QString& path) override {

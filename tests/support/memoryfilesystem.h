@@ -103,6 +103,18 @@ class MemoryFileSystem : public FileSystem {
         return value;
     }
 
+    QStringList filesBeneath(const QString& folder, bool* complete) override {
+        *complete = true;
+        const QString inside = held(folder) + QLatin1Char('/');
+        QStringList found;
+        for (auto it = nodes_.lowerBound(inside);
+             it != nodes_.cend() && it.key().startsWith(inside); ++it) {
+            if (it->kind == Kind::File)
+                found << it.key();
+        }
+        return found;
+    }
+
     bool isRootFolder(const QString& path) override {
         return resolve(path, true) == QStringLiteral("/");
     }
