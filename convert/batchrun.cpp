@@ -350,7 +350,7 @@ QString BatchRun::saveIntoPrivateFolder(FileSlots& s, PropertyList& save) {
     officecalls::retarget(save, fileUrlFromPath(written, separator_));
     const DispatchResult result = officecalls::saveAs(bridge_, s.dispatchHelper, s.frame, save);
     if (result.known && !result.succeeded()) {
-        QString cause = problemSentence(files_.diagnose(folder, name));
+        QString cause = problemSentence(files_.diagnose(folder, name, kSmallestResultBytes));
         if (cause.isEmpty())
             cause = notAPresentation(files_.head(s.source, kSourceHeadSize));
         throw OfficeError(withCause(couldNotSave, cause));
@@ -359,14 +359,21 @@ QString BatchRun::saveIntoPrivateFolder(FileSlots& s, PropertyList& save) {
 }
 
 void BatchRun::verifyWritten(const QString& written, const QString& target) {
+    // A save cut short by a full disk can look like any of these.
+    const auto failed = [&](const QString& message) {
+        const WriteProblem problem = files_.diagnose(
+            GetFolderPath(target, kSlash), GetFileName(target, kSlash), kSmallestResultBytes);
+        return OfficeError(
+            withCause(message, problem == WriteProblem::NoSpace ? problemSentence(problem) : ""));
+    };
     const FileState state = files_.state(written);
     if (!state.exists || !state.regularFile)
-        throw OfficeError(QStringLiteral("The office did not write %1.").arg(quoted(target)));
+        throw failed(QStringLiteral("The office did not write %1.").arg(quoted(target)));
     if (state.size == 0)
-        throw OfficeError(QStringLiteral("The office wrote an empty file %1.").arg(quoted(target)));
+        throw failed(QStringLiteral("The office wrote an empty file %1.").arg(quoted(target)));
     if (!startsLikeCompoundFile(files_.head(written, 8))) {
-        throw OfficeError(QStringLiteral("The office wrote %1, but not as a PowerPoint 97 file.")
-                              .arg(quoted(target)));
+        throw failed(QStringLiteral("The office wrote %1, but not as a PowerPoint 97 file.")
+                         .arg(quoted(target)));
     }
 }
 

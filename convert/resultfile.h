@@ -28,6 +28,10 @@ QString withoutExtension(const QString& path, const QString& extension);
 // two can never disagree about a name.
 QString resultPathFor(const QString& sourcePath, QChar separator);
 
+// No PowerPoint 97 file the office writes is smaller (an empty one-slide deck gives 458,240
+// bytes, most of them its thumbnail): a folder with less room could not have taken the result.
+inline constexpr qint64 kSmallestResultBytes = 400 * 1024;
+
 // True when the bytes begin like an OLE compound file, the container of a PowerPoint 97 file.
 bool startsLikeCompoundFile(const QByteArray& head);
 

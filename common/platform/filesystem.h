@@ -134,10 +134,10 @@ class FileSystem {
     // Puts the finished file `from` in the place of `to` in one step: whoever looks at `to`
     // sees either the old file or the new one. A link at `to` is replaced, never written through.
     virtual WriteProblem replace(const QString& from, const QString& to) = 0;
-    // What the folder tells about writing `fileName` into it: read-only file system, no space
-    // left, no permission, a name longer than the file system allows. None when nothing
-    // stands out.
-    virtual WriteProblem diagnose(const QString& folder, const QString& fileName) = 0;
+    // What the folder tells about writing `fileName`, of at least `bytes` bytes, into it:
+    // read-only file system, less space left than that, no permission, a name longer than the
+    // file system allows. None when nothing stands out.
+    virtual WriteProblem diagnose(const QString& folder, const QString& fileName, qint64 bytes) = 0;
 };
 
 // A name as stored on disk, as text. Bytes that are not valid UTF-8 are shown as "\xHH" and

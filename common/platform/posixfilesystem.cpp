@@ -494,7 +494,7 @@ class PosixFileSystem : public FileSystem {
         return WriteProblem::None;
     }
 
-    WriteProblem diagnose(const QString& folder, const QString& fileName) override {
+    WriteProblem diagnose(const QString& folder, const QString& fileName, qint64 bytes) override {
         const QByteArray path = encodePath(folder.isEmpty() ? QStringLiteral(".") : folder);
         struct stat info {};
         if (::stat(path.constData(), &info) != 0)
@@ -511,7 +511,7 @@ class PosixFileSystem : public FileSystem {
         const long nameMax = ::pathconf(path.constData(), _PC_NAME_MAX);
         if (nameMax > 0 && encodePath(fileName).size() > nameMax)
             return WriteProblem::NameTooLong;
-        if (fs.f_bavail == 0)
+        if (fs.f_bavail == 0 || qint64(fs.f_bavail) * qint64(fs.f_frsize) < bytes)
             return WriteProblem::NoSpace;
         return WriteProblem::None;
     }

@@ -214,7 +214,7 @@ class MemoryFileSystem : public FileSystem {
         return WriteProblem::None;
     }
 
-    WriteProblem diagnose(const QString&, const QString&) override { return diagnosis; }
+    WriteProblem diagnose(const QString&, const QString&, qint64) override { return diagnosis; }
 
   private:
     QString normal(QString path) const {
