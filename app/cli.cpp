@@ -124,6 +124,11 @@ int runConvert(const ConvertArguments& arguments, OfficePool& pool, FileSystem& 
 
     const bool intoFolder = !arguments.outputDir.isEmpty();
     const QString folder = intoFolder ? absolute(arguments.outputDir) : QString();
+    if (jobs.count() > 0 && intoFolder && !FolderExists(folder, files)) {
+        // The window's box has the folder in view; a line in a log must name it.
+        writeProblem(err, arguments.outputDir, runtext::kNoFolder);
+        return exitcode::kUsage;
+    }
     if (pool.limit() == 0)
         return exitcode::kNoOffice;
     QList<int> offices;
@@ -159,7 +164,7 @@ int runConvert(const ConvertArguments& arguments, OfficePool& pool, FileSystem& 
     run.onFileStarted = [&](int index, int count, const QString& source) {
         if (!arguments.quiet) {
             writeLine(err, QStringLiteral("%1%2 (%3/%4)")
-                               .arg(runtext::kProcessing, GetFileName(source))
+                               .arg(runtext::kProcessing, shownName(GetFileName(source)))
                                .arg(index)
                                .arg(count));
         }

@@ -23,7 +23,7 @@ namespace {
 constexpr QChar kSlash = QLatin1Char('/');
 
 QString quoted(const QString& path) {
-    return QLatin1Char('"') + path + QLatin1Char('"');
+    return quotedName(path);
 }
 
 // A failure's message, followed by its cause when one is known.
@@ -218,8 +218,16 @@ void BatchRun::openDocument(GuardedProcedure& g, FileSlots& s) {
            [&] { s.desktop = bridge_.createInstance(s.serviceManager, kDesktopService); });
     g.step(ConvertStep::LoadDocument, [&] {
         refuseEmptySource(s.source);
-        s.document =
-            officecalls::loadHidden(bridge_, s.desktop, fileUrlFromPath(s.source, separator_));
+        try {
+            s.document =
+                officecalls::loadHidden(bridge_, s.desktop, fileUrlFromPath(s.source, separator_));
+        } catch (const OfficeUnavailableError&) {
+            throw;
+        } catch (const AppError&) {
+            // The office says only that it cannot detect the type of a file that is not there.
+            refuseMissingSource(s.source);
+            throw;
+        }
         if (!s.document) {
             throw OfficeError(QStringLiteral("The office could not open %1; the file may be "
                                              "damaged, password-protected or not a presentation.")
@@ -233,6 +241,13 @@ void BatchRun::openDocument(GuardedProcedure& g, FileSlots& s) {
            [&] { s.controller = bridge_.getCurrentController(s.document); });
     g.step(ConvertStep::GetFrame,
            [&] { s.frame = bridge_.getFrame(bridge_.getCurrentController(s.document)); });
+}
+
+void BatchRun::refuseMissingSource(const QString& source) {
+    if (!files_.state(source).exists) {
+        throw AppError(QStringLiteral("%1 is gone: it was moved or deleted after it was listed.")
+                           .arg(quoted(source)));
+    }
 }
 
 void BatchRun::refuseEmptySource(const QString& source) {

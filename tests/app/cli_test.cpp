@@ -620,5 +620,66 @@ INSTANTIATE_TEST_SUITE_P(
                       "out"}}),
     [](const auto& info) { return std::string(info.param.name); });
 
+struct MessageCase {
+    const char* name;
+    enum { ControlCharacters, SourceGone, MissingOutputFolder } setup;
+    int status;
+    const char* error;  // the line that names the problem, "%1" the test's folder
+};
+void PrintTo(const MessageCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class MessageTest : public ConvertCommandTest, public ::testing::WithParamInterface<MessageCase> {};
+
+TEST_P(MessageTest, EachProblemIsOneLineThatNamesItsFile) {
+    const MessageCase& c = GetParam();
+    QStringList arguments;
+    switch (c.setup) {
+        case MessageCase::ControlCharacters:
+            arguments = {file(QStringLiteral("a\n\tb.odp"), "")};
+            break;
+        case MessageCase::SourceGone: {
+            const QString gone = file(QStringLiteral("b.odp"));
+            bridge.onCall = [gone](const FakeBridge::Call& call) {
+                if (call.name == QLatin1String("loadComponentFromURL"))
+                    QFile::remove(gone);
+            };
+            bridge.failAt(QStringLiteral("loadComponentFromURL"),
+                          QStringLiteral("Unsupported URL <%1>: \"type detection failed\"")
+                              .arg(fileUrlFromPath(gone)));
+            arguments = {gone};
+            break;
+        }
+        case MessageCase::MissingOutputFolder:
+            arguments = {QStringLiteral("-o"), dir.filePath(QStringLiteral("none")),
+                         file(QStringLiteral("a.odp"))};
+            break;
+    }
+
+    EXPECT_EQ(convert(arguments), c.status);
+
+    QStringList lines = errText.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    lines.removeIf(
+        [](const QString& line) { return line.startsWith(QLatin1String("Processing: ")); });
+    EXPECT_EQ(lines, QStringList{QString::fromUtf8(c.error).arg(dir.path())})
+        << errText.toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, MessageTest,
+    ::testing::Values(
+        MessageCase{
+            "NameWithALineBreakAndATab", MessageCase::ControlCharacters, exitcode::kFailures,
+            "slatemere-converter: '%1/a'$'\\n'$'\\t''b.odp': The file '%1/a'$'\\n'$'\\t''b.odp' "
+            "is empty (0 bytes); there is nothing to convert."},
+        MessageCase{"SourceDeletedMidRun", MessageCase::SourceGone, exitcode::kFailures,
+                    "slatemere-converter: %1/b.odp: \"%1/b.odp\" is gone: it was moved or "
+                    "deleted after it was listed."},
+        MessageCase{"MissingOutputFolder", MessageCase::MissingOutputFolder, exitcode::kUsage,
+                    "slatemere-converter: %1/none: Folder does not exist. Please select another "
+                    "folder."}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 }  // namespace
 }  // namespace slate
