@@ -220,7 +220,15 @@ int runCommandLine(int argc, char** argv) {
 #if SLATE_HAVE_UNO
     OfficeOptions options = OfficeOptions::fromEnvironment();
     if (parsed.convert.timeoutSeconds > 0)
-        options.callTimeoutSeconds = parsed.convert.timeoutSeconds;
+        options.limitWaitsTo(parsed.convert.timeoutSeconds);
+    const bool startsOffices =
+        parsed.convert.officeConnections.isEmpty() && options.connectUrl.isEmpty();
+    if (const ProfileFolder profiles = defaultProfileFolder();
+        startsOffices && profiles.temporary) {
+        writeLine(err, QStringLiteral("No usable home or cache folder: the office profiles are "
+                                      "kept in %1.")
+                           .arg(shownName(profiles.path)));
+    }
     ConvertArguments convert = parsed.convert;
     if (convert.officeConnections.isEmpty() && !options.connectUrl.isEmpty()) {
         convert.officeConnections << options.connectUrl;

@@ -144,6 +144,9 @@ class FileSystem {
 // `valid` is set false: such a text names the entry for people but cannot reach it again.
 QString decodeFileName(QByteArrayView stored, bool* valid = nullptr);
 
+// The user the program runs as, by number.
+uint currentUserId();
+
 // The operating system's file system, which the program's entry points hand on.
 FileSystem& nativeFileSystem();
 

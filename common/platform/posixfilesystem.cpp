@@ -519,6 +519,10 @@ class PosixFileSystem : public FileSystem {
 
 }  // namespace
 
+uint currentUserId() {
+    return ::getuid();
+}
+
 FileSystem& nativeFileSystem() {
     static PosixFileSystem instance;
     return instance;
