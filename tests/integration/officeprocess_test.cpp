@@ -123,6 +123,22 @@ TEST_F(StandInOfficeTest, ARestartKeepsTheProfileAndAShutdownGivesItUp) {
     EXPECT_EQ(ProfileSlot::acquire(profiles)->number(), 1);
 }
 
+TEST_F(StandInOfficeTest, ARelativeCacheFolderIsNotHandedToTheOffice) {
+    const QString seen = dir_.filePath(QStringLiteral("seen"));
+    UnoBridge bridge(
+        options(script(QStringLiteral("soffice"),
+                       "echo \"${XDG_CACHE_HOME-unset}\" > '" + seen.toUtf8() + "'\nexit 3")));
+    const QByteArray before = qgetenv("XDG_CACHE_HOME");
+    qputenv("XDG_CACHE_HOME", "relative/cache");
+
+    startFailure(bridge);
+    qputenv("XDG_CACHE_HOME", before);
+
+    QFile file(seen);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll().trimmed(), QByteArray("unset"));
+}
+
 TEST_F(StandInOfficeTest, ProgramIsStartedWithAPrivateProfileAndUtf8Locale) {
     const QString seen = dir_.filePath(QStringLiteral("seen"));
     UnoBridge bridge(
