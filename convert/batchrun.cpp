@@ -365,7 +365,7 @@ QString BatchRun::saveIntoPrivateFolder(FileSlots& s, PropertyList& save) {
     officecalls::retarget(save, fileUrlFromPath(written, separator_));
     const DispatchResult result = officecalls::saveAs(bridge_, s.dispatchHelper, s.frame, save);
     if (result.known && !result.succeeded()) {
-        QString cause = problemSentence(files_.diagnose(folder, name, kSmallestResultBytes));
+        QString cause = problemSentence(files_.diagnose(folder, name, kRoomForASave));
         if (cause.isEmpty())
             cause = notAPresentation(files_.head(s.source, kSourceHeadSize));
         throw OfficeError(withCause(couldNotSave, cause));
@@ -376,8 +376,8 @@ QString BatchRun::saveIntoPrivateFolder(FileSlots& s, PropertyList& save) {
 void BatchRun::verifyWritten(const QString& written, const QString& target) {
     // A save cut short by a full disk can look like any of these.
     const auto failed = [&](const QString& message) {
-        const WriteProblem problem = files_.diagnose(
-            GetFolderPath(target, kSlash), GetFileName(target, kSlash), kSmallestResultBytes);
+        const WriteProblem problem = files_.diagnose(GetFolderPath(target, kSlash),
+                                                     GetFileName(target, kSlash), kRoomForASave);
         return OfficeError(
             withCause(message, problem == WriteProblem::NoSpace ? problemSentence(problem) : ""));
     };

@@ -29,8 +29,12 @@ QString withoutExtension(const QString& path, const QString& extension);
 QString resultPathFor(const QString& sourcePath, QChar separator);
 
 // No PowerPoint 97 file the office writes is smaller (an empty one-slide deck gives 458,240
-// bytes, most of them its thumbnail): a folder with less room could not have taken the result.
+// bytes, most of them its thumbnail).
 inline constexpr qint64 kSmallestResultBytes = 400 * 1024;
+// The room a save needs at the least: the office writes a temporary copy of the file before the
+// file itself (a 458,240-byte result failed with 720,896 bytes free). A folder with less room
+// could not have taken the result.
+inline constexpr qint64 kRoomForASave = 2 * kSmallestResultBytes;
 
 // True when the bytes begin like an OLE compound file, the container of a PowerPoint 97 file.
 bool startsLikeCompoundFile(const QByteArray& head);
