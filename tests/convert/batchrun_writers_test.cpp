@@ -102,13 +102,6 @@ INSTANTIATE_TEST_SUITE_P(
                    OtherWriter::ReplacesTheResult,
                    2,
                    {}},
-        TargetCase{"AResultThatStillStands",
-                   {"/in/a/x.odp", "/in/b/x.odp"},
-                   true,
-                   OtherWriter::None,
-                   1,
-                   {"\"%2\" was not converted: its result \"/out/x.ppt\" would replace the one "
-                    "this run made from \"%1\"."}},
         TargetCase{"AListedResultNameBeforeItsSource",
                    {"/d/a.ppt", "/d/a.odp"},
                    false,
