@@ -195,6 +195,11 @@ int runConvert(const ConvertArguments& arguments, OfficePool& pool, FileSystem& 
 
     const bool intoFolder = !arguments.outputDir.isEmpty();
     const QString folder = intoFolder ? commandLinePath(arguments.outputDir) : QString();
+    if (jobs.count() > 0 && intoFolder && !FolderExists(folder, files)) {
+        // The window's box has the folder in view; a line in a log must name it.
+        writeProblem(err, arguments.outputDir, runtext::kNoFolder);
+        return exitcode::kUsage;
+    }
     if (arguments.shard)
         keepShard(jobs, folder, *arguments.shard, skips);
     reportSkippedNames(skips, report);
@@ -246,7 +251,7 @@ int runConvert(const ConvertArguments& arguments, OfficePool& pool, FileSystem& 
     run.onFileStarted = [&](int index, int count, const QString& source) {
         if (!arguments.quiet) {
             writeLine(err, QStringLiteral("%1%2 (%3/%4)")
-                               .arg(runtext::kProcessing, GetFileName(source))
+                               .arg(runtext::kProcessing, shownName(GetFileName(source)))
                                .arg(index)
                                .arg(count));
         }
@@ -261,11 +266,16 @@ int runConvert(const ConvertArguments& arguments, OfficePool& pool, FileSystem& 
     };
 
     const RunSummary summary = run.start();
+    const QString pattern = QStringLiteral("*.") + arguments.extension;
+    if (summary.outcome == RunSummary::Outcome::NoFiles && !skips.remarks(pattern).isEmpty()) {
+        writeProblem(err, QString(),
+                     QStringLiteral("nothing to convert: ") +
+                         skips.remarks(pattern).join(QStringLiteral(", ")));
+    }
     if (summary.outcome != RunSummary::Outcome::Completed)
         return exitcode::kUsage;
     if (!arguments.quiet) {
-        writeSummary(summary, upToDate, skips, QStringLiteral("*.") + arguments.extension,
-                     clock.nsecsElapsed() / 1e9, results);
+        writeSummary(summary, upToDate, skips, pattern, clock.nsecsElapsed() / 1e9, results);
     }
     const bool allConverted =
         summary.converted == summary.attempted && reporter.count() == 0 && !skips.missedSome();
@@ -304,7 +314,15 @@ int runCommandLine(int argc, char** argv) {
 #if SLATE_HAVE_UNO
     OfficeOptions options = OfficeOptions::fromEnvironment();
     if (parsed.convert.timeoutSeconds > 0)
-        options.callTimeoutSeconds = parsed.convert.timeoutSeconds;
+        options.limitWaitsTo(parsed.convert.timeoutSeconds);
+    const bool startsOffices =
+        parsed.convert.officeConnections.isEmpty() && options.connectUrl.isEmpty();
+    if (const ProfileFolder profiles = defaultProfileFolder();
+        startsOffices && profiles.temporary) {
+        writeLine(err, QStringLiteral("No usable home or cache folder: the office profiles are "
+                                      "kept in %1.")
+                           .arg(shownName(profiles.path)));
+    }
     ConvertArguments convert = parsed.convert;
     if (convert.officeConnections.isEmpty() && !options.connectUrl.isEmpty()) {
         convert.officeConnections << options.connectUrl;

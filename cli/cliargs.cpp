@@ -41,9 +41,11 @@ struct ConvertOptions {
         {QStringLiteral("e"), QStringLiteral("extension")},
         QStringLiteral("Extension of the files a folder adds (default odp; * for every file)."),
         QStringLiteral("EXT")};
-    QCommandLineOption timeout{QStringLiteral("timeout"),
-                               QStringLiteral("Give up on an office call after SECONDS."),
-                               QStringLiteral("SECONDS")};
+    QCommandLineOption timeout{
+        QStringLiteral("timeout"),
+        QStringLiteral("Give up on an office call, and on a started office's "
+                       "first answer, after SECONDS (default 300 and 60)."),
+        QStringLiteral("SECONDS")};
     QCommandLineOption jobs{
         {QStringLiteral("j"), QStringLiteral("jobs")},
         QStringLiteral("Convert on N offices at once, each with a private profile; auto (the "

@@ -6,10 +6,10 @@
 #include <QSet>
 
 #include "cli/console.h"
-#include "common/lines.h"
 #include "common/errorlocations.h"
 #include "common/errorpolicy.h"
 #include "common/files.h"
+#include "common/lines.h"
 #include "joblist/addfolder.h"
 #include "joblist/joblist.h"
 #include "joblist/treefiles.h"
@@ -21,6 +21,8 @@ namespace {
 QString counted(int n, const char* one, const char* many) {
     return QStringLiteral("%1 %2").arg(n).arg(QLatin1String(n == 1 ? one : many));
 }
+
+const QString kPathTooLong = QStringLiteral("path too long for the office to open; left out");
 
 QString withoutTrailingSlash(QString path) {
     while (path.size() > 1 && path.endsWith(QLatin1Char('/')))
@@ -59,11 +61,16 @@ QStringList InputSkips::remarks(const QString& pattern) const {
         parts << counted(notMatching, "file", "files") + QStringLiteral(" not matching ") + pattern;
     if (duplicates > 0)
         parts << counted(duplicates, "duplicate", "duplicates");
+    if (byName > 0)
+        parts << QStringLiteral("%1 left out by name").arg(byName);
+    if (tooLong > 0)
+        parts << counted(tooLong, "file", "files") + QStringLiteral(" left out: path too long");
     return parts;
 }
 
 bool addCommandLinePaths(const ConvertArguments& arguments, JobList& jobs, ErrorReporter& reporter,
                          FileSystem& fs, QTextStream& err, InputSkips& skips) {
+    const QString pattern = QStringLiteral("*.") + arguments.extension;
     SourceKeys keys;
     QSet<QString> listed;
     QSet<QString> noticed;
@@ -90,8 +97,33 @@ bool addCommandLinePaths(const ConvertArguments& arguments, JobList& jobs, Error
             case WalkSkip::Unreadable:
                 return skipped(skips.unreadable,
                                QStringLiteral("cannot read this folder; skipped"));
-            case WalkSkip::PathTooLong:
-                return skipped(skips.unreadable, QStringLiteral("path too long to open; skipped"));
+            case WalkSkip::PathTooLong: {
+                // Every file the office would have been given is named, found through open
+                // folders; only a tree that cannot be searched that way counts as unread.
+                bool complete = false;
+                for (const QString& file : fs.filesBeneath(path, &complete)) {
+                    const QString name = QFileInfo(file).fileName();
+                    if (MatchesWildcard(name, pattern) && !name.startsWith(QLatin1Char('~')) &&
+                        !name.startsWith(QLatin1Char('.'))) {
+                        ++skips.tooLong;
+                        writeProblem(err, file, kPathTooLong);
+                    }
+                }
+                if (!complete)
+                    skipped(skips.unreadable, QStringLiteral("path too long to open; skipped"));
+                return;
+            }
+            case WalkSkip::FilePathTooLong:
+                return skipped(skips.tooLong, kPathTooLong);
+            case WalkSkip::LeftOutByName:
+                ++skips.byName;
+                if (arguments.verbose) {
+                    writeProblem(err, path,
+                                 QFileInfo(path).fileName().startsWith(QLatin1Char('~'))
+                                     ? QStringLiteral("the name starts with \"~\"; left out")
+                                     : QStringLiteral("a hidden file; left out"));
+                }
+                return;
             case WalkSkip::UndecodableName:
                 skips.undecodablePaths << withoutTrailingSlash(path);
                 return skipped(skips.undecodable,
@@ -100,8 +132,6 @@ bool addCommandLinePaths(const ConvertArguments& arguments, JobList& jobs, Error
                 return skipped(skips.notMatching, {});
         }
     };
-    const QString pattern = QStringLiteral("*.") + arguments.extension;
-
     for (const QString& given : arguments.paths) {
         if (arguments.undecodable.contains(given)) {
             writeProblem(err, given, kUndecodableName);

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "common/errorlocations.h"
+#include "common/paths.h"
 #include "common/product.h"
 #include "convert/convertsteps.h"
 
@@ -43,9 +44,11 @@ QString oneLine(const QString& text) {
 }  // namespace
 
 void writeProblem(QTextStream& err, const QString& subject, const QString& text) {
-    writeLine(err, subject.isEmpty()
-                       ? QStringLiteral("%1: %2").arg(product::kCommandName, text)
-                       : QStringLiteral("%1: %2: %3").arg(product::kCommandName, subject, text));
+    writeLine(
+        err,
+        subject.isEmpty()
+            ? QStringLiteral("%1: %2").arg(product::kCommandName, text)
+            : QStringLiteral("%1: %2: %3").arg(product::kCommandName, shownName(subject), text));
 }
 
 void ConsoleErrorReporter::report(const QString& description, const QString& location, int step) {

@@ -5,8 +5,8 @@
 #include <QTextStream>
 
 #include "common/errorpolicy.h"
-#include "common/lines.h"
 #include "common/interaction.h"
+#include "common/lines.h"
 #include "convert/runview.h"
 
 // The command line's view of the run: the same interfaces the window implements, printing

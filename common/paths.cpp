@@ -1,5 +1,7 @@
 #include "common/paths.h"
 
+#include <algorithm>
+
 #include "common/errorpolicy.h"
 
 namespace slate {
@@ -50,6 +52,59 @@ QString FixBackslashes(const QString& path, QChar separator) {
         ++k;
     const QString prefix = separator == kBackslash ? QString(2, separator) : QString(separator);
     return prefix + collapsePairs(path.mid(k), separator);
+}
+
+namespace {
+
+bool isControl(QChar c) {
+    return c.unicode() < 0x20 || c.unicode() == 0x7F;
+}
+
+QString shellEscaped(const QString& name) {
+    QString out;
+    bool open = false;
+    const auto setOpen = [&](bool wanted) {
+        if (open != wanted)
+            out += QLatin1Char('\'');
+        open = wanted;
+    };
+    for (const QChar c : name) {
+        if (isControl(c)) {
+            setOpen(false);
+            switch (c.unicode()) {
+                case '\n':
+                    out += QStringLiteral("$'\\n'");
+                    break;
+                case '\t':
+                    out += QStringLiteral("$'\\t'");
+                    break;
+                case '\r':
+                    out += QStringLiteral("$'\\r'");
+                    break;
+                default:
+                    out += QStringLiteral("$'\\%1'").arg(c.unicode(), 3, 8, QLatin1Char('0'));
+            }
+        } else if (c == QLatin1Char('\'')) {
+            setOpen(false);
+            out += QStringLiteral("\\'");
+        } else {
+            setOpen(true);
+            out += c;
+        }
+    }
+    setOpen(false);
+    return out;
+}
+
+}  // namespace
+
+QString shownName(const QString& name) {
+    return std::any_of(name.cbegin(), name.cend(), isControl) ? shellEscaped(name) : name;
+}
+
+QString quotedName(const QString& name) {
+    const QString shown = shownName(name);
+    return shown == name ? QLatin1Char('"') + name + QLatin1Char('"') : shown;
 }
 
 }  // namespace slate

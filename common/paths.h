@@ -21,6 +21,13 @@ QString GetExtension(const QString& path);
 // becomes exactly two with "\" (the network-share prefix) and exactly one otherwise.
 QString FixBackslashes(const QString& path, QChar separator = kNativeSeparator);
 
+// A name as a message shows it: in double quotes; a name holding a control character (a line
+// break, a tab) in the shell's quoting, as GNU tools print it ('a'$'\n''b'), so that a report
+// stays on one line and the name can be given back to a shell.
+QString quotedName(const QString& name);
+// The same without the double quotes: the name as it is unless it holds a control character.
+QString shownName(const QString& name);
+
 // Replaces every pair of `ch` by one `ch` in one left-to-right pass (three in a row become two).
 QString collapsePairs(const QString& text, QChar ch);
 

@@ -24,7 +24,7 @@ namespace {
 constexpr QChar kSlash = QLatin1Char('/');
 
 QString quoted(const QString& path) {
-    return QLatin1Char('"') + path + QLatin1Char('"');
+    return quotedName(path);
 }
 
 // A failure's message, followed by its cause when one is known.
@@ -138,6 +138,14 @@ void BatchRun::runLoop(GuardedProcedure& g) {
         index = 1;
         return index <= count;
     });
+    if (anyRow) {
+        // Taken before the first save: a result landing on a later row's file would destroy
+        // a source the run has yet to convert.
+        QStringList sources;
+        for (int row = 0; row < count; ++row)
+            sources << jobs_.text(row);
+        results_.noteSources(sources);
+    }
     if (anyRow && fileLoop) {
         const RunSummary files = fileLoop(count);
         summary_.attempted += files.attempted;
@@ -269,8 +277,16 @@ void BatchRun::openDocument(GuardedProcedure& g, FileSlots& s, bool showBusy) {
            [&] { s.desktop = bridge_.createInstance(s.serviceManager, kDesktopService); });
     g.step(ConvertStep::LoadDocument, [&] {
         refuseEmptySource(s.source);
-        s.document =
-            officecalls::loadHidden(bridge_, s.desktop, fileUrlFromPath(s.source, separator_));
+        try {
+            s.document =
+                officecalls::loadHidden(bridge_, s.desktop, fileUrlFromPath(s.source, separator_));
+        } catch (const OfficeUnavailableError&) {
+            throw;
+        } catch (const AppError&) {
+            // The office says only that it cannot detect the type of a file that is not there.
+            refuseMissingSource(s.source);
+            throw;
+        }
         if (!s.document) {
             throw OfficeError(QStringLiteral("The office could not open %1; the file may be "
                                              "damaged, password-protected or not a presentation.")
@@ -284,6 +300,13 @@ void BatchRun::openDocument(GuardedProcedure& g, FileSlots& s, bool showBusy) {
            [&] { s.controller = bridge_.getCurrentController(s.document); });
     g.step(ConvertStep::GetFrame,
            [&] { s.frame = bridge_.getFrame(bridge_.getCurrentController(s.document)); });
+}
+
+void BatchRun::refuseMissingSource(const QString& source) {
+    if (!files_.state(source).exists) {
+        throw AppError(QStringLiteral("%1 is gone: it was moved or deleted after it was listed.")
+                           .arg(quoted(source)));
+    }
 }
 
 void BatchRun::refuseEmptySource(const QString& source) {
@@ -336,6 +359,12 @@ void BatchRun::refuseOverwrites(const FileSlots& s) {
         throw AppError(QStringLiteral("The output file %1 would replace its own source; the "
                                       "file was not converted and is left as it was.")
                            .arg(quoted(target)));
+    }
+    if (const std::optional<QString> other = results_.sourceAt(target)) {
+        throw AppError(QStringLiteral("%1 was not converted: its result %2 would replace %3, "
+                                      "which this run also converts; both are left as they "
+                                      "were.")
+                           .arg(quoted(s.source), quoted(target), quoted(*other)));
     }
     if (const std::optional<QString> earlier = results_.writtenFrom(target)) {
         throw AppError(QStringLiteral("%1 was not converted: its result %2 would replace the "
@@ -398,7 +427,7 @@ QString BatchRun::saveIntoPrivateFolder(FileSlots& s, PropertyList& save) {
     officecalls::retarget(save, fileUrlFromPath(written, separator_));
     const DispatchResult result = officecalls::saveAs(bridge_, s.dispatchHelper, s.frame, save);
     if (result.known && !result.succeeded()) {
-        QString cause = problemSentence(files_.diagnose(folder, name));
+        QString cause = problemSentence(files_.diagnose(folder, name, kRoomForASave));
         if (cause.isEmpty())
             cause = notAPresentation(files_.head(s.source, kSourceHeadSize));
         throw OfficeError(withCause(couldNotSave, cause));
@@ -407,14 +436,21 @@ QString BatchRun::saveIntoPrivateFolder(FileSlots& s, PropertyList& save) {
 }
 
 void BatchRun::verifyWritten(const QString& written, const QString& target) {
+    // A save cut short by a full disk can look like any of these.
+    const auto failed = [&](const QString& message) {
+        const WriteProblem problem = files_.diagnose(GetFolderPath(target, kSlash),
+                                                     GetFileName(target, kSlash), kRoomForASave);
+        return OfficeError(
+            withCause(message, problem == WriteProblem::NoSpace ? problemSentence(problem) : ""));
+    };
     const FileState state = files_.state(written);
     if (!state.exists || !state.regularFile)
-        throw OfficeError(QStringLiteral("The office did not write %1.").arg(quoted(target)));
+        throw failed(QStringLiteral("The office did not write %1.").arg(quoted(target)));
     if (state.size == 0)
-        throw OfficeError(QStringLiteral("The office wrote an empty file %1.").arg(quoted(target)));
+        throw failed(QStringLiteral("The office wrote an empty file %1.").arg(quoted(target)));
     if (!startsLikeCompoundFile(files_.head(written, 8))) {
-        throw OfficeError(QStringLiteral("The office wrote %1, but not as a PowerPoint 97 file.")
-                              .arg(quoted(target)));
+        throw failed(QStringLiteral("The office wrote %1, but not as a PowerPoint 97 file.")
+                         .arg(quoted(target)));
     }
 }
 

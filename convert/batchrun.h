@@ -122,6 +122,7 @@ class BatchRun {
     void prepareSave(GuardedProcedure& g, FileSlots& s);
     void saveAndVerify(FileSlots& s);
 
+    void refuseMissingSource(const QString& source);
     void refuseEmptySource(const QString& source);
     void refuseOverwrites(const FileSlots& s);
     static PropertyList saveProperties(const FileSlots& s);

@@ -76,14 +76,42 @@ void RunResults::shareWith(const RunResults& other) {
 void RunResults::clear() {
     std::lock_guard lock(shared_->mutex);
     shared_->written.clear();
+    shared_->sourcesByIdentity.clear();
+}
+
+void RunResults::noteSources(const QStringList& sources) {
+    QHash<QString, QString> byIdentity;
+    for (const QString& source : sources) {
+        const QString identity = files_.identity(source);
+        if (!identity.isEmpty() && !byIdentity.contains(identity))
+            byIdentity.insert(identity, source);
+    }
+    std::lock_guard lock(shared_->mutex);
+    shared_->sourcesByIdentity.insert(byIdentity);
+}
+
+std::optional<QString> RunResults::sourceAt(const QString& target) const {
+    const QString identity = files_.identity(target);
+    if (identity.isEmpty())
+        return std::nullopt;
+    std::lock_guard lock(shared_->mutex);
+    const auto it = shared_->sourcesByIdentity.constFind(identity);
+    if (it == shared_->sourcesByIdentity.constEnd())
+        return std::nullopt;
+    return *it;
 }
 
 std::optional<QString> RunResults::writtenFrom(const QString& target) const {
-    const QString path = files_.resolvedPath(target);
     const std::optional<FileId> id = files_.fileId(target);
+    if (!id)
+        return std::nullopt;
     std::lock_guard lock(shared_->mutex);
     for (const Written& w : shared_->written) {
-        if (w.path == path || (id && w.id == id))
+        // An inode number alone is no proof: once another program replaces a result of ours,
+        // its number is free for whatever file lands next, at any name. The file at `target`
+        // is ours only while the one we wrote still stands where we put it: then its number
+        // cannot have been given to another file.
+        if (w.id == id && files_.fileId(w.path) == w.id)
             return w.source;
     }
     return std::nullopt;

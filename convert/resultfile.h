@@ -1,8 +1,10 @@
 #pragma once
 
 #include <QByteArray>
+#include <QHash>
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 #include <memory>
 #include <mutex>
@@ -26,6 +28,14 @@ QString withoutExtension(const QString& path, const QString& extension);
 // two can never disagree about a name.
 QString resultPathFor(const QString& sourcePath, QChar separator);
 
+// No PowerPoint 97 file the office writes is smaller (an empty one-slide deck gives 458,240
+// bytes, most of them its thumbnail).
+inline constexpr qint64 kSmallestResultBytes = 400 * 1024;
+// The room a save needs at the least: the office writes a temporary copy of the file before the
+// file itself (a 458,240-byte result failed with 720,896 bytes free). A folder with less room
+// could not have taken the result.
+inline constexpr qint64 kRoomForASave = 2 * kSmallestResultBytes;
+
 // True when the bytes begin like an OLE compound file, the container of a PowerPoint 97 file.
 bool startsLikeCompoundFile(const QByteArray& head);
 
@@ -39,9 +49,10 @@ QString notAPresentation(const QByteArray& head);
 QString problemSentence(WriteProblem problem);
 
 // The results one run has written, so that a later file of the same run never replaces one.
-// Targets are compared as the file system would: the same resolved path, or the same file
-// (which also catches names that differ only in case on a file system that ignores case).
-// Safe to use from several threads.
+// A target counts as one of them when it is the very file the run wrote (which also catches
+// names that differ only in case on a file system that ignores case) and that file still
+// stands at the name it was given; a result that another program has since replaced is no
+// longer this run's. Safe to use from several threads.
 class RunResults {
   public:
     explicit RunResults(FileSystem& files);
@@ -55,6 +66,11 @@ class RunResults {
     std::optional<QString> writtenFrom(const QString& target) const;
     void record(const QString& target, const QString& source);
 
+    // The files this run converts: no result may replace one of them, whichever comes first.
+    void noteSources(const QStringList& sources);
+    // The source of this run that stands at `target`, if any.
+    std::optional<QString> sourceAt(const QString& target) const;
+
   private:
     struct Written {
         QString path;
@@ -64,6 +80,8 @@ class RunResults {
     struct Shared {
         std::mutex mutex;
         QList<Written> written;
+        // Each source by what the file system makes of its path.
+        QHash<QString, QString> sourcesByIdentity;
     };
     FileSystem& files_;
     std::shared_ptr<Shared> shared_;

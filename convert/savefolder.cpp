@@ -2,6 +2,7 @@
 
 #include <map>
 #include <mutex>
+#include <set>
 #include <utility>
 
 #include "common/programexit.h"
@@ -17,6 +18,8 @@ struct OpenFolders {
     std::map<int, std::pair<FileSystem*, QString>> folders;
     int nextId = 1;
     bool hooked = false;
+    // The output folders already cleared of what killed runs left there.
+    std::set<QString> swept;
 };
 
 OpenFolders& openFolders() {
@@ -38,6 +41,15 @@ void removeAllAtExit() {
 
 SaveFolder::SaveFolder(FileSystem& files, const QString& outputFolder) : files_(files) {
     OpenFolders& open = openFolders();
+    bool firstInFolder = false;
+    {
+        std::lock_guard lock(open.mutex);
+        firstInFolder = open.swept.insert(outputFolder).second;
+    }
+    // A program killed mid-save (out of memory, a cluster's time limit) never ran its exit
+    // hooks; the first save into a folder clears what such programs left there.
+    if (firstInFolder)
+        files_.removeAbandonedSaveFolders(outputFolder);
     std::lock_guard lock(open.mutex);
     if (!open.hooked) {
         program::addLateExitHook(removeAllAtExit);

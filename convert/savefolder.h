@@ -9,7 +9,8 @@ namespace slate {
 // The private folder inside the output folder that one save writes into, so that the final
 // name only ever receives a finished file. The folder goes with this object, and through the
 // program's late exit hooks when the program is ended first (a signal, the window closed):
-// those run after the office that might still write into it has been ended.
+// those run after the office that might still write into it has been ended. The first save
+// into a folder also removes the save folders that killed programs left there.
 class SaveFolder {
   public:
     SaveFolder(FileSystem& files, const QString& outputFolder);

@@ -81,6 +81,12 @@ bool IsExistingFile(const QString& path, FileSystem& fs) {
     }
 }
 
+namespace {
+qsizetype pathBytes(const QString& path) {
+    return path.toUtf8().size();
+}
+}  // namespace
+
 QStringList ListFiles(const QString& folder, const QString& pattern, FileSystem& fs,
                       const WalkNotice& notice) {
     const QString prefix = folder.endsWith(kNativeSeparator) ? folder : folder + kNativeSeparator;
@@ -103,6 +109,10 @@ QStringList ListFiles(const QString& folder, const QString& pattern, FileSystem&
         } else if (!matches) {
             if (notice && IsExistingFile(path, fs))
                 notice(path, WalkSkip::NotMatching);
+        } else if (pathBytes(path) >= kMaxPathBytes) {
+            // The system cannot open it by this path, so it would fail the test below unseen.
+            if (notice)
+                notice(path, WalkSkip::FilePathTooLong);
         } else if (IsExistingFile(path, fs)) {
             names.append(entry.name);
         }
@@ -196,10 +206,6 @@ bool walkedInto(const std::optional<FolderInfo>& info) {
     return isWalkedInto(*info);
 }
 
-qsizetype pathBytes(const QString& path) {
-    return path.toUtf8().size();
-}
-
 struct ListingFailure {
     int code = 0;
     bool fromFileSystem = false;
@@ -259,12 +265,14 @@ void walkLevel(FolderList& folders, bool recurse, bool deeper, ErrorReporter& re
 
     for (qsizetype i = 0; i < folders.size(); ++i) {
         const QString folder = folders.at(i);
-        if (!g.test(WalkStep::TestFolderExists, [&] { return FolderExists(folder, fs); }))
-            continue;
+        // Before the existence test: a path this long cannot even be asked about, and the
+        // folder would go without a word.
         if (!g.test(WalkStep::TestPathLength, [&] { return pathBytes(folder) < kMaxPathBytes; })) {
             walk.tell(folder, WalkSkip::PathTooLong);
             continue;
         }
+        if (!g.test(WalkStep::TestFolderExists, [&] { return FolderExists(folder, fs); }))
+            continue;
         if (recurse && !walk.firstVisit(folder, deeper)) {
             removeDuringWalk(folders, i, i);
             continue;

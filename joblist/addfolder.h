@@ -33,7 +33,9 @@ enum class WalkSkip {
     Unreadable,       // a folder whose entries cannot be read (permission denied, I/O error)
     UndecodableName,  // a folder, or a file the pattern matches, whose name is not UTF-8
     PathTooLong,      // a folder whose path reaches kMaxPathBytes
+    FilePathTooLong,  // a file the pattern matches whose path reaches kMaxPathBytes
     NotMatching,      // a file the pattern leaves out
+    LeftOutByName,    // a file the pattern matches that the add leaves out by its name
 };
 // Told about each such folder or file with its path (undecodable bytes shown as "\xHH"); the
 // window leaves it empty and stays silent, the command line warns and counts.

@@ -26,18 +26,28 @@ int AddFilesOfTree(const QString& startFolder, const TreeAddition& addition, Fil
         QStringList names;
         g.step(AddFolderStep::ListFiles,
                [&] { names = ListFiles(folder, addition.pattern, fs, addition.notice); });
+        const auto leftOutByName = [&](const QString& path) {
+            if (addition.notice)
+                addition.notice(FixBackslashes(path), WalkSkip::LeftOutByName);
+        };
         for (const QString& name : std::as_const(names)) {
-            if (name.startsWith(QLatin1Char('~')))
-                continue;
             const QString path = folder + kNativeSeparator + name;
+            if (name.startsWith(QLatin1Char('~'))) {
+                leftOutByName(path);
+                continue;
+            }
+            bool hidden = false;
             const bool wanted = g.test(AddFolderStep::TestFile, [&] {
                 if (!IsExistingFile(path, fs))
                     return false;
                 const std::optional<int> value = fs.attributes(path);
                 if (!value)
                     throw AppError(QStringLiteral("File not found"));
-                return *value != kArchiveHidden;
+                hidden = *value == kArchiveHidden;
+                return !hidden;
             });
+            if (hidden)
+                leftOutByName(path);
             if (wanted &&
                 g.step(AddFolderStep::AppendFile, [&] { addition.append(FixBackslashes(path)); }))
                 ++added;

@@ -4,6 +4,7 @@
 #include <QByteArrayView>
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 
@@ -94,6 +95,10 @@ class FileSystem {
     // The attribute value of a path; no value when it cannot be read (missing, empty text).
     // A link carries kReparsePoint plus the folder or file flags of what it leads to.
     virtual std::optional<int> attributes(const QString& path) = 0;
+    // Every regular file at any depth under `folder`, by its full path, found through open
+    // folders rather than paths, so that no path length limits the search; links are not
+    // followed. `complete` is cleared when part of the tree could not be read.
+    virtual QStringList filesBeneath(const QString& folder, bool* complete) = 0;
     // True when the path names the root folder "/".
     virtual bool isRootFolder(const QString& path) = 0;
     // The entries of a folder in no particular order; throws FolderListingError.
@@ -122,18 +127,25 @@ class FileSystem {
     // Removes a save folder with whatever was left in it; links inside are removed, never
     // followed. Never throws.
     virtual void removeSaveFolder(const QString& path) = 0;
+    // Removes the save folders inside `folder` that a program left when it was killed, as far
+    // as their owner can be shown to be gone; those of running programs and of other hosts
+    // stay. How many were removed. Never throws.
+    virtual int removeAbandonedSaveFolders(const QString& folder) = 0;
     // Puts the finished file `from` in the place of `to` in one step: whoever looks at `to`
     // sees either the old file or the new one. A link at `to` is replaced, never written through.
     virtual WriteProblem replace(const QString& from, const QString& to) = 0;
-    // What the folder tells about writing `fileName` into it: read-only file system, no space
-    // left, no permission, a name longer than the file system allows. None when nothing
-    // stands out.
-    virtual WriteProblem diagnose(const QString& folder, const QString& fileName) = 0;
+    // What the folder tells about writing `fileName`, of at least `bytes` bytes, into it:
+    // read-only file system, less space left than that, no permission, a name longer than the
+    // file system allows. None when nothing stands out.
+    virtual WriteProblem diagnose(const QString& folder, const QString& fileName, qint64 bytes) = 0;
 };
 
 // A name as stored on disk, as text. Bytes that are not valid UTF-8 are shown as "\xHH" and
 // `valid` is set false: such a text names the entry for people but cannot reach it again.
 QString decodeFileName(QByteArrayView stored, bool* valid = nullptr);
+
+// The user the program runs as, by number.
+uint currentUserId();
 
 // The operating system's file system, which the program's entry points hand on.
 FileSystem& nativeFileSystem();

@@ -8,12 +8,14 @@
 #include <sys/stat.h>
 #include <sys/statvfs.h>
 #include <unistd.h>
+#include <cctype>
 #include <cerrno>
 #include <chrono>
 #include <climits>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <optional>
 #include <system_error>
 #include <thread>
 
@@ -170,6 +172,44 @@ bool removeEntriesAt(int dirFd) {
     return complete;
 }
 
+// Deeper than this, a tree is not searched on: each level holds a descriptor open.
+constexpr int kMaxSearchDepth = 256;
+
+// Appends the regular files under the open folder `dirFd` (which this takes over) to `files`.
+void collectFilesAt(int dirFd, const QString& prefix, QStringList& files, bool* complete,
+                    int depth) {
+    DIR* dir = ::fdopendir(dirFd);
+    if (!dir) {
+        ::close(dirFd);
+        *complete = false;
+        return;
+    }
+    DirCloser closer(dir);
+    while (const dirent* raw = ::readdir(dir)) {
+        const QByteArray name(raw->d_name);
+        if (name == "." || name == "..")
+            continue;
+        struct stat info {};
+        if (::fstatat(dirFd, name.constData(), &info, AT_SYMLINK_NOFOLLOW) != 0) {
+            *complete = false;
+            continue;
+        }
+        const QString path = prefix + QLatin1Char('/') + decodeFileName(name);
+        if (S_ISREG(info.st_mode)) {
+            files << path;
+        } else if (S_ISDIR(info.st_mode)) {
+            const int inner = depth < kMaxSearchDepth
+                                  ? ::openat(dirFd, name.constData(),
+                                             O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC)
+                                  : -1;
+            if (inner < 0)
+                *complete = false;
+            else
+                collectFilesAt(inner, path, files, complete, depth + 1);
+        }
+    }
+}
+
 std::filesystem::path nativePath(const QString& path) {
     return std::filesystem::path(encodePath(path).toStdString());
 }
@@ -180,6 +220,73 @@ QString absoluteClean(const QString& path) {
 
 // Hidden, so a folder add running meanwhile passes it by, and plainly ours.
 const QByteArray kSaveFolderPrefix = ".slatemere-save-";
+
+QByteArray firstLine(const char* path) {
+    QFile file(QString::fromLatin1(path));
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return file.readLine().trimmed();
+}
+
+// When the process started, in clock ticks since boot: with the pid, it names one process of
+// one boot, since a pid that is used again belongs to a process started later.
+QByteArray processStart(const QByteArray& pid) {
+    const QByteArray stat = firstLine(("/proc/" + pid + "/stat").constData());
+    // The name in brackets may hold spaces; the fields after it are plain numbers.
+    const qsizetype bracket = stat.lastIndexOf(')');
+    if (bracket < 0)
+        return {};
+    const QList<QByteArray> fields = stat.mid(bracket + 2).split(' ');
+    return fields.size() > 19 ? fields.at(19) : QByteArray();
+}
+
+// Who makes a save folder, as its name records it: the host, its boot, the pid namespace, the
+// pid and the process's start. A later run can tell from these alone whether that process is
+// gone, and a folder of another host is left to that host, whose processes it cannot see.
+struct SaveFolderOwner {
+    QByteArray host, boot, pidNamespace, pid, start;
+
+    static SaveFolderOwner self() {
+        SaveFolderOwner owner;
+        char host[256] = {};
+        ::gethostname(host, sizeof host - 1);
+        for (const char c : QByteArray(host).left(64))
+            owner.host += (std::isalnum(uchar(c)) || c == '.' || c == '-' || c == '_') ? c : '_';
+        owner.boot = firstLine("/proc/sys/kernel/random/boot_id").replace('-', "");
+        struct stat ns {};
+        if (::stat("/proc/self/ns/pid", &ns) == 0)
+            owner.pidNamespace = QByteArray::number(quint64(ns.st_ino));
+        owner.pid = QByteArray::number(::getpid());
+        owner.start = processStart(owner.pid);
+        return owner;
+    }
+    QByteArray tag() const {
+        return host + '~' + boot + '~' + pidNamespace + '~' + pid + '~' + start;
+    }
+    // The owner a save folder's name records; nothing for names of another form.
+    static std::optional<SaveFolderOwner> of(const QByteArray& name) {
+        if (!name.startsWith(kSaveFolderPrefix))
+            return std::nullopt;
+        const QList<QByteArray> parts = name.mid(kSaveFolderPrefix.size()).split('~');
+        if (parts.size() != 6 || parts.first().isEmpty() || parts.at(3).isEmpty())
+            return std::nullopt;
+        return SaveFolderOwner{parts[0], parts[1], parts[2], parts[3], parts[4]};
+    }
+
+    // True only when the owner can be shown to have ended: on this host, its boot is over, or
+    // in this pid namespace, no process of its pid and start is running.
+    bool provablyGone() const {
+        static const SaveFolderOwner me = self();
+        if (host != me.host || me.boot.isEmpty())
+            return false;
+        if (boot != me.boot)
+            return true;
+        if (pidNamespace != me.pidNamespace || me.pidNamespace.isEmpty())
+            return false;
+        const QByteArray running = processStart(pid);
+        return running.isEmpty() || running != start;
+    }
+};
 
 class PosixFileSystem : public FileSystem {
   public:
@@ -192,6 +299,30 @@ class PosixFileSystem : public FileSystem {
         if (value && hadSlash && !(*value & attribute::kFolder))
             return std::nullopt;
         return value;
+    }
+
+    QStringList filesBeneath(const QString& folder, bool* complete) override {
+        *complete = false;
+        bool hadSlash = false;
+        const QByteArray path = withoutTrailingSlashes(encodePath(folder), &hadSlash);
+        if (path.isEmpty())
+            return {};
+        // One name at a time from the top: a path too long to open whole still opens this way.
+        int fd = ::open(path.startsWith('/') ? "/" : ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        for (const QByteArray& name : path.split('/')) {
+            if (fd < 0 || name.isEmpty())
+                continue;
+            const int next = ::openat(fd, name.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+            ::close(fd);
+            fd = next;
+        }
+        if (fd < 0)
+            return {};
+        *complete = true;
+        QStringList files;
+        collectFilesAt(fd, QString::fromUtf8(path), files, complete, 0);
+        files.sort();
+        return files;
     }
 
     bool isRootFolder(const QString& path) override {
@@ -299,7 +430,7 @@ class PosixFileSystem : public FileSystem {
         QByteArray pattern = encodePath(absoluteClean(folder));
         if (!pattern.endsWith('/'))
             pattern += '/';
-        pattern += kSaveFolderPrefix + "XXXXXX";
+        pattern += kSaveFolderPrefix + SaveFolderOwner::self().tag() + "~XXXXXX";
         if (!::mkdtemp(pattern.data())) {
             *problem = problemOf(errno);
             return {};
@@ -325,13 +456,45 @@ class PosixFileSystem : public FileSystem {
         }
     }
 
+    int removeAbandonedSaveFolders(const QString& folder) override {
+        const QByteArray path = encodePath(folder.isEmpty() ? QStringLiteral(".") : folder);
+        const int dirFd = ::open(path.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (dirFd < 0)
+            return 0;
+        DIR* dir = ::fdopendir(dirFd);
+        if (!dir) {
+            ::close(dirFd);
+            return 0;
+        }
+        DirCloser closer(dir);
+        QList<QByteArray> abandoned;
+        while (const dirent* raw = ::readdir(dir)) {
+            const QByteArray name(raw->d_name);
+            const std::optional<SaveFolderOwner> owner = SaveFolderOwner::of(name);
+            struct stat info {};
+            // Only our own user's folders: another user's cannot be emptied by us anyway.
+            if (owner && ::fstatat(dirFd, name.constData(), &info, AT_SYMLINK_NOFOLLOW) == 0 &&
+                S_ISDIR(info.st_mode) && info.st_uid == ::getuid() && owner->provablyGone())
+                abandoned << name;
+        }
+        int removed = 0;
+        for (const QByteArray& name : abandoned) {
+            const int inner =
+                ::openat(dirFd, name.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+            if (inner >= 0 && removeEntriesAt(inner) &&
+                ::unlinkat(dirFd, name.constData(), AT_REMOVEDIR) == 0)
+                ++removed;
+        }
+        return removed;
+    }
+
     WriteProblem replace(const QString& from, const QString& to) override {
         if (::rename(encodePath(from).constData(), encodePath(to).constData()) != 0)
             return problemOf(errno);
         return WriteProblem::None;
     }
 
-    WriteProblem diagnose(const QString& folder, const QString& fileName) override {
+    WriteProblem diagnose(const QString& folder, const QString& fileName, qint64 bytes) override {
         const QByteArray path = encodePath(folder.isEmpty() ? QStringLiteral(".") : folder);
         struct stat info {};
         if (::stat(path.constData(), &info) != 0)
@@ -348,13 +511,17 @@ class PosixFileSystem : public FileSystem {
         const long nameMax = ::pathconf(path.constData(), _PC_NAME_MAX);
         if (nameMax > 0 && encodePath(fileName).size() > nameMax)
             return WriteProblem::NameTooLong;
-        if (fs.f_bavail == 0)
+        if (fs.f_bavail == 0 || qint64(fs.f_bavail) * qint64(fs.f_frsize) < bytes)
             return WriteProblem::NoSpace;
         return WriteProblem::None;
     }
 };
 
 }  // namespace
+
+uint currentUserId() {
+    return ::getuid();
+}
 
 FileSystem& nativeFileSystem() {
     static PosixFileSystem instance;

@@ -20,9 +20,27 @@ struct OfficeOptions {
 
     // SLATEMERE_OFFICE gives the executable, SLATEMERE_OFFICE_URL the connection string.
     static OfficeOptions fromEnvironment();
-    // The profile folder actually used: profileDir, else
-    // $XDG_CACHE_HOME/slatemere-converter/office-profiles.
+    // One limit for every wait on the office: each call, and a started office's first answer.
+    void limitWaitsTo(int seconds);
+    // The profile folder actually used: profileDir, else defaultProfileFolder()'s.
     QString effectiveProfileDir() const;
 };
+
+// Where the office profiles go when no folder is named.
+struct ProfileFolder {
+    QString path;
+    // True when no usable cache or home folder was found and the folder is a private one
+    // under the system's temporary folder, which the user should hear of.
+    bool temporary = false;
+};
+
+// By the XDG rules: `cacheHome` when it is an absolute path (a relative one is ignored), else
+// the ".cache" folder of `home` when that is an absolute path to a folder this user may write
+// in; else a folder of this user's own under `tempFolder`, made if need be and used only if it
+// is the user's own and closed to others.
+ProfileFolder defaultProfileFolder(const QString& cacheHome, const QString& home,
+                                   const QString& tempFolder);
+// The same for the environment the program runs in.
+ProfileFolder defaultProfileFolder();
 
 }  // namespace slate

@@ -1,6 +1,7 @@
 #include "convert/uno/officesession.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QProcessEnvironment>
 #include <QUrl>
@@ -264,6 +265,11 @@ bool OfficeSession::launchAndConnect(const QString& program,
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     // Under a non-UTF-8 locale the office mangles non-ASCII file names, encoded or not.
     environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
+    // A relative cache folder would have the office's libraries write into whatever folder
+    // it runs in; by the XDG rules such a value is to be ignored.
+    const QString cacheHome = QStringLiteral("XDG_CACHE_HOME");
+    if (environment.contains(cacheHome) && !QDir::isAbsolutePath(environment.value(cacheHome)))
+        environment.remove(cacheHome);
     environment.insert(QStringLiteral("SAL_ENABLE_FILE_LOCKING"), QStringLiteral("1"));
     const QString temp = slot_->freshTempFolder();
     if (!temp.isEmpty())

@@ -649,5 +649,174 @@ TEST_F(ConvertCommandTest, AnOfficeWithoutThePowerPointFilterEndsBeforeTheRun) {
     EXPECT_EQ(bridge.count(QStringLiteral("loadComponentFromURL")), 0);
 }
 
+// A file under 21 folders of 200-byte names, deeper than any path the system opens; made one
+// folder at a time through open folders. Returns its path.
+QString deepFile(const QString& top) {
+    int fd = ::open(QFile::encodeName(top).constData(), O_RDONLY | O_DIRECTORY);
+    QString path = top;
+    const QByteArray name(200, 'd');
+    for (int level = 0; level < 21 && fd >= 0; ++level) {
+        ::mkdirat(fd, name.constData(), 0700);
+        const int next = ::openat(fd, name.constData(), O_RDONLY | O_DIRECTORY);
+        ::close(fd);
+        fd = next;
+        path += QLatin1Char('/') + QString::fromLatin1(name);
+    }
+    EXPECT_GE(fd, 0);
+    const int file = ::openat(fd, "x.odp", O_WRONLY | O_CREAT, 0600);
+    EXPECT_EQ(::write(file, "deck", 4), 4);
+    ::close(file);
+    ::close(fd);
+    return path + QStringLiteral("/x.odp");
+}
+
+struct WalkSkipCase {
+    const char* name;
+    bool deep;        // a file too deep to open beside deck/a.odp
+    bool onlyByName;  // the folder holds only files left out by name
+    bool verbose;
+    int status;
+    const char* summary;              // the remark the summary ends with; empty: no summary
+    std::vector<const char*> errors;  // lines on standard error, "%1" the folder walked
+};
+void PrintTo(const WalkSkipCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class WalkSkipTest : public ConvertCommandTest,
+                     public ::testing::WithParamInterface<WalkSkipCase> {};
+
+TEST_P(WalkSkipTest, EveryFileTheWalkLeavesOutIsCountedAndTheLostOnesNamed) {
+    const WalkSkipCase& c = GetParam();
+    const QString deck = dir.filePath(QStringLiteral("deck"));
+    if (!c.onlyByName)
+        file(QStringLiteral("deck/a.odp"));
+    file(QStringLiteral("deck/~draft.odp"));
+    file(QStringLiteral("deck/.name.odp"));
+    QString deep;
+    if (c.deep)
+        deep = deepFile(deck);
+    QStringList options{deck};
+    if (c.verbose)
+        options.prepend(QStringLiteral("--verbose"));
+
+    EXPECT_EQ(convert(options), c.status);
+    if (c.deep)
+        nativeFileSystem().removeSaveFolder(deck + QLatin1Char('/') +
+                                            QString(200, QLatin1Char('d')));
+
+    QStringList errors;
+    for (const char* line : c.errors)
+        errors << QString::fromUtf8(line)
+                      .replace(QStringLiteral("%2"), deep)
+                      .replace(QStringLiteral("%1"), deck);
+    QStringList lines = errText.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    lines.removeIf(
+        [](const QString& line) { return line.startsWith(QLatin1String("Processing: ")); });
+    EXPECT_EQ(lines, errors) << errText.toStdString();
+    if (*c.summary) {
+        EXPECT_TRUE(outText.trimmed().endsWith(QString::fromUtf8(c.summary)))
+            << outText.toStdString();
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, WalkSkipTest,
+    ::testing::Values(
+        WalkSkipCase{"DraftsAndHiddenFiles",
+                     false,
+                     false,
+                     false,
+                     exitcode::kConverted,
+                     "s (2 left out by name)",
+                     {}},
+        WalkSkipCase{"NamedWhenVerbose",
+                     false,
+                     false,
+                     true,
+                     exitcode::kConverted,
+                     "s (2 left out by name)",
+                     {"slatemere-converter: %1/.name.odp: a hidden file; left out",
+                      "slatemere-converter: %1/~draft.odp: the name starts with \"~\"; left "
+                      "out"}},
+        WalkSkipCase{
+            "OnlyFilesLeftOutByName",
+            false,
+            true,
+            false,
+            exitcode::kUsage,
+            "",
+            {"No files added.", "slatemere-converter: nothing to convert: 2 left out by name"}},
+        WalkSkipCase{"TooDeepToOpen",
+                     true,
+                     false,
+                     false,
+                     exitcode::kFailures,
+                     "s (2 left out by name, 1 file left out: path too long)",
+                     {"slatemere-converter: %2: path too long for the office to open; left "
+                      "out"}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+struct MessageCase {
+    const char* name;
+    enum { ControlCharacters, SourceGone, MissingOutputFolder } setup;
+    int status;
+    const char* error;  // the line that names the problem, "%1" the test's folder
+};
+void PrintTo(const MessageCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class MessageTest : public ConvertCommandTest, public ::testing::WithParamInterface<MessageCase> {};
+
+TEST_P(MessageTest, EachProblemIsOneLineThatNamesItsFile) {
+    const MessageCase& c = GetParam();
+    QStringList arguments;
+    switch (c.setup) {
+        case MessageCase::ControlCharacters:
+            arguments = {file(QStringLiteral("a\n\tb.odp"), "")};
+            break;
+        case MessageCase::SourceGone: {
+            const QString gone = file(QStringLiteral("b.odp"));
+            bridge.onCall = [gone](const FakeBridge::Call& call) {
+                if (call.name == QLatin1String("loadComponentFromURL"))
+                    QFile::remove(gone);
+            };
+            bridge.failAt(QStringLiteral("loadComponentFromURL"),
+                          QStringLiteral("Unsupported URL <%1>: \"type detection failed\"")
+                              .arg(fileUrlFromPath(gone)));
+            arguments = {gone};
+            break;
+        }
+        case MessageCase::MissingOutputFolder:
+            arguments = {QStringLiteral("-o"), dir.filePath(QStringLiteral("none")),
+                         file(QStringLiteral("a.odp"))};
+            break;
+    }
+
+    EXPECT_EQ(convert(arguments), c.status);
+
+    QStringList lines = errText.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    lines.removeIf(
+        [](const QString& line) { return line.startsWith(QLatin1String("Processing: ")); });
+    EXPECT_EQ(lines, QStringList{QString::fromUtf8(c.error).arg(dir.path())})
+        << errText.toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, MessageTest,
+    ::testing::Values(
+        MessageCase{
+            "NameWithALineBreakAndATab", MessageCase::ControlCharacters, exitcode::kFailures,
+            "slatemere-converter: '%1/a'$'\\n'$'\\t''b.odp': The file '%1/a'$'\\n'$'\\t''b.odp' "
+            "is empty (0 bytes); there is nothing to convert."},
+        MessageCase{"SourceDeletedMidRun", MessageCase::SourceGone, exitcode::kFailures,
+                    "slatemere-converter: %1/b.odp: \"%1/b.odp\" is gone: it was moved or "
+                    "deleted after it was listed."},
+        MessageCase{"MissingOutputFolder", MessageCase::MissingOutputFolder, exitcode::kUsage,
+                    "slatemere-converter: %1/none: Folder does not exist. Please select another "
+                    "folder."}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 }  // namespace
 }  // namespace slate

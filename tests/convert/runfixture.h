@@ -112,7 +112,7 @@ class RunFixture : public ::testing::Test {
     // The bridge's log with the private folder a save writes into taken out of its URL, so
     // that the save reads as one to the result's own URL.
     QStringList logAtResults() const {
-        static const QRegularExpression saveFolder(QStringLiteral("/\\.slatemere-save-\\w+/"));
+        static const QRegularExpression saveFolder(QStringLiteral("/\\.slatemere-save-[^/]+/"));
         QStringList log = bridge.log();
         for (QString& line : log)
             line.replace(saveFolder, QStringLiteral("/"));

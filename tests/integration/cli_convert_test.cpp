@@ -5,6 +5,7 @@
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QRegularExpression>
+#include <QTemporaryDir>
 #include <QThread>
 
 #include <signal.h>
@@ -35,6 +36,42 @@ QList<qint64> officesUnder(const QString& profileRoot) {
             found << entry.toLongLong();
     }
     return found;
+}
+
+// An office that starts and never answers is given up after --timeout, not the start's own
+// limit; no office is needed for it.
+TEST(CliTimeoutTest, AStartedOfficeThatNeverAnswersIsGivenTheTimeout) {
+    QTemporaryDir dir;
+    const QString standIn = dir.filePath(QStringLiteral("soffice"));
+    const QString pidFile = dir.filePath(QStringLiteral("pid"));
+    QFile script(standIn);
+    ASSERT_TRUE(script.open(QIODevice::WriteOnly));
+    script.write("#!/bin/sh\necho $$ > '" + pidFile.toUtf8() + "'\nexec sleep 60\n");
+    script.close();
+    script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    QFile deck(dir.filePath(QStringLiteral("a.odp")));
+    ASSERT_TRUE(deck.open(QIODevice::WriteOnly));
+    deck.write("deck");
+    deck.close();
+    QProcess process;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("SLATEMERE_OFFICE"), standIn);
+    env.insert(QStringLiteral("XDG_CACHE_HOME"), dir.filePath(QStringLiteral("cache")));
+    process.setProcessEnvironment(env);
+    QElapsedTimer timer;
+    timer.start();
+
+    process.start(program(), {QStringLiteral("convert"), QStringLiteral("--timeout"),
+                              QStringLiteral("2"), deck.fileName()});
+
+    ASSERT_TRUE(process.waitForFinished(30000));
+    EXPECT_LT(timer.elapsed(), 15000);
+    EXPECT_TRUE(QString::fromUtf8(process.readAllStandardError())
+                    .contains(QStringLiteral("did not accept a connection within 2 seconds")));
+    QFile pid(pidFile);
+    ASSERT_TRUE(pid.open(QIODevice::ReadOnly));
+    EXPECT_NE(::kill(static_cast<pid_t>(pid.readAll().trimmed().toLongLong()), 0), 0)
+        << "the stand-in office still runs";
 }
 
 class CliOfficeTest : public OfficeSuite {

@@ -16,6 +16,7 @@
 #include <signal.h>
 #include <unistd.h>
 
+#include "convert/uno/officeoptions.h"
 #include "convert/uno/officeprocess.h"
 #include "convert/uno/profileslot.h"
 #include "convert/uno/unobridge.h"
@@ -122,6 +123,22 @@ TEST_F(StandInOfficeTest, ARestartKeepsTheProfileAndAShutdownGivesItUp) {
 
     bridge.shutdown();
     EXPECT_EQ(ProfileSlot::acquire(profiles)->number(), 1);
+}
+
+TEST_F(StandInOfficeTest, ARelativeCacheFolderIsNotHandedToTheOffice) {
+    const QString seen = dir_.filePath(QStringLiteral("seen"));
+    UnoBridge bridge(
+        options(script(QStringLiteral("soffice"),
+                       "echo \"${XDG_CACHE_HOME-unset}\" > '" + seen.toUtf8() + "'\nexit 3")));
+    const QByteArray before = qgetenv("XDG_CACHE_HOME");
+    qputenv("XDG_CACHE_HOME", "relative/cache");
+
+    startFailure(bridge);
+    qputenv("XDG_CACHE_HOME", before);
+
+    QFile file(seen);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll().trimmed(), QByteArray("unset"));
 }
 
 TEST_F(StandInOfficeTest, ProgramIsStartedWithAPrivateProfileAndUtf8Locale) {
@@ -269,6 +286,60 @@ TEST(ProfileSlotTest, FullOrUnusableFolderIsReported) {
     EXPECT_THROW(ProfileSlot::acquire(file.fileName() + QStringLiteral("/profiles")),
                  OfficeUnavailableError);
 }
+
+struct ProfileFolderCase {
+    const char* name;
+    const char* cacheHome;  // "%1" stands for the test's folder
+    const char* home;
+    bool openedUp;         // the private folder under the temporary one exists, open to others
+    const char* expected;  // empty: no folder can be used
+    bool temporary;
+};
+void PrintTo(const ProfileFolderCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class ProfileFolderTest : public ::testing::TestWithParam<ProfileFolderCase> {};
+
+TEST_P(ProfileFolderTest, FollowsTheXdgRulesAndFallsBackToAPrivateTemporaryFolder) {
+    const ProfileFolderCase& c = GetParam();
+    QTemporaryDir dir;
+    QDir().mkpath(dir.filePath(QStringLiteral("home")));
+    QDir().mkpath(dir.filePath(QStringLiteral("tmp")));
+    const QString own = dir.filePath(QStringLiteral("tmp/slatemere-converter-%1").arg(::getuid()));
+    if (c.openedUp) {
+        QDir().mkpath(own);
+        QFile::setPermissions(own, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
+                                       QFile::ReadOther | QFile::ExeOther);
+    }
+    const auto filled = [&](const char* text) {
+        return QString::fromUtf8(text)
+            .arg(dir.path())
+            .replace(QStringLiteral("%u"), QString::number(::getuid()));
+    };
+
+    const ProfileFolder folder = defaultProfileFolder(filled(c.cacheHome), filled(c.home),
+                                                      dir.filePath(QStringLiteral("tmp")));
+
+    EXPECT_EQ(folder.path, filled(c.expected));
+    EXPECT_EQ(folder.temporary, c.temporary);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ProfileFolderTest,
+    ::testing::Values(ProfileFolderCase{"CacheHome", "%1/cache", "%1/home", false,
+                                        "%1/cache/slatemere-converter/office-profiles", false},
+                      ProfileFolderCase{"RelativeCacheHomeIsIgnored", "cache", "%1/home", false,
+                                        "%1/home/.cache/slatemere-converter/office-profiles",
+                                        false},
+                      ProfileFolderCase{"NoHome", "", "", false,
+                                        "%1/tmp/slatemere-converter-%u/office-profiles", true},
+                      ProfileFolderCase{"RelativeHome", "", "home", false,
+                                        "%1/tmp/slatemere-converter-%u/office-profiles", true},
+                      ProfileFolderCase{"MissingHome", "", "%1/gone", false,
+                                        "%1/tmp/slatemere-converter-%u/office-profiles", true},
+                      ProfileFolderCase{"PrivateFolderOpenToOthers", "", "", true, "", false}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 // Settings files as a new profile, an office's own writing and a changed setting leave them.
 class DocumentLockingTest : public ::testing::TestWithParam<const char*> {};

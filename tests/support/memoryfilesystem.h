@@ -103,6 +103,18 @@ class MemoryFileSystem : public FileSystem {
         return value;
     }
 
+    QStringList filesBeneath(const QString& folder, bool* complete) override {
+        *complete = true;
+        const QString inside = held(folder) + QLatin1Char('/');
+        QStringList found;
+        for (auto it = nodes_.lowerBound(inside);
+             it != nodes_.cend() && it.key().startsWith(inside); ++it) {
+            if (it->kind == Kind::File)
+                found << it.key();
+        }
+        return found;
+    }
+
     bool isRootFolder(const QString& path) override {
         return resolve(path, true) == QStringLiteral("/");
     }
@@ -191,6 +203,8 @@ class MemoryFileSystem : public FileSystem {
             it = nodes_.erase(it);
     }
 
+    int removeAbandonedSaveFolders(const QString&) override { return 0; }
+
     WriteProblem replace(const QString& from, const QString& to) override {
         const std::optional<QString> key = resolve(from, false);
         if (!key)
@@ -200,7 +214,7 @@ class MemoryFileSystem : public FileSystem {
         return WriteProblem::None;
     }
 
-    WriteProblem diagnose(const QString&, const QString&) override { return diagnosis; }
+    WriteProblem diagnose(const QString&, const QString&, qint64) override { return diagnosis; }
 
   private:
     QString normal(QString path) const {
