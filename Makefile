@@ -1,5 +1,7 @@
 # make run   installs what is missing, builds and opens the program
-# make test  installs what is missing, builds and runs every test
+# make test  installs what is missing, builds and runs every test, then the sanitizer runs
+# make test-asan   the unit tests built and run again under AddressSanitizer and UBSan (build-asan/)
+# make test-tsan   the several-offices tests on the fake office under ThreadSanitizer (build-tsan/)
 # make package     builds the Debian package (build/slatemere-converter_*.deb)
 # make install     installs under PREFIX (default /usr/local); DESTDIR is honoured
 # make screenshot  redraws docs/window.png, the README's picture of the window
@@ -7,8 +9,16 @@ BUILD ?= build
 PREFIX ?= /usr/local
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
 CTEST_FLAGS ?= --output-on-failure -j2
+# The sanitizer builds leave out the real office: its tests are not run there.
+SANITIZE_FLAGS = -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSLATE_WITH_UNO=OFF
+# Every test but those of the real office, the installed tree, the package, the real window and
+# the tree's lint, which an instrumented build would not check any better.
+ASAN_SKIP = integration|install|package|smoke|lint
+# The tests that run several fake offices at once: the parallel run, the pool and the command line.
+# They take seconds, so each runs three times: a race shows only when its threads meet.
+TSAN_TESTS = ParallelRunTest|SameOutcomeTest|RestartTest|OfficePoolTest|WindowRun|ConvertCommandTest|FailedFileTest
 
-.PHONY: all deps build run test package install screenshot bench format clean
+.PHONY: all deps build run test test-asan test-tsan package install screenshot bench format clean
 
 all: build
 
@@ -29,6 +39,19 @@ run: build
 
 test: build
 	cd $(BUILD) && ctest $(CTEST_FLAGS)
+	$(MAKE) test-asan test-tsan
+
+test-asan: deps
+	@test -f build-asan/build.ninja || \
+	  cmake -S . -B build-asan -G Ninja $(SANITIZE_FLAGS) -DSLATE_SANITIZE=address,undefined
+	cmake --build build-asan
+	cd build-asan && ctest $(CTEST_FLAGS) --no-tests=error -LE '$(ASAN_SKIP)'
+
+test-tsan: deps
+	@test -f build-tsan/build.ninja || \
+	  cmake -S . -B build-tsan -G Ninja $(SANITIZE_FLAGS) -DSLATE_SANITIZE=thread
+	cmake --build build-tsan
+	cd build-tsan && ctest $(CTEST_FLAGS) --no-tests=error --repeat until-fail:3 -R '$(TSAN_TESTS)'
 
 package: build
 	cmake --build $(BUILD) --target package
@@ -47,4 +70,4 @@ format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
 
 clean:
-	rm -rf $(BUILD)
+	rm -rf $(BUILD) build-asan build-tsan

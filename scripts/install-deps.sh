@@ -10,7 +10,7 @@ packages=(
   libreoffice-impress libreoffice-dev libreoffice-dev-common
   fonts-liberation
   xvfb xauth x11-apps x11-utils imagemagick
-  clang-format
+  clang-format reuse
   desktop-file-utils appstream man-db file dpkg-dev lintian
   slurmctld slurmd slurm-client munge jq
 )
