@@ -1,3 +1,6 @@
+# SPDX-FileCopyrightText: 2026 The Slatemere Converter developers
+# SPDX-License-Identifier: MIT
+
 # make run   installs what is missing, builds and opens the program
 # make test  installs what is missing, builds and runs every test, then the sanitizer runs
 # make test-asan   the unit tests built and run again under AddressSanitizer and UBSan (build-asan/)

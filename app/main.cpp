@@ -1,12 +1,15 @@
+// SPDX-FileCopyrightText: 2026 The Slatemere Converter developers
+// SPDX-License-Identifier: MIT
+
 #include <QApplication>
 #include <QDir>
 
 #include <cstdio>
 
-#include "cli/cli.h"
 #include "app/mainwindow.h"
 #include "app/qtdialogs.h"
 #include "app/startpaths.h"
+#include "cli/cli.h"
 #include "common/errorpolicy.h"
 #include "common/interaction.h"
 #include "common/platform/filesystem.h"

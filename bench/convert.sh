@@ -1,4 +1,7 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Slatemere Converter developers
+# SPDX-License-Identifier: MIT
+
 # Conversion benchmark. In one run, alternating round by round, it times
 #   (a) the command line converting every deck:  slatemere-converter convert --timings ...
 #   (b) the office's own batch converter on the same decks, with a fresh profile:

@@ -1,3 +1,6 @@
+# SPDX-FileCopyrightText: 2026 The Slatemere Converter developers
+# SPDX-License-Identifier: MIT
+
 # Shared by the benchmark scripts: a work folder, the offices started from it, a child run so
 # that signals are handled at once, and the sweep that leaves nothing running or behind.
 # The sourcing script sets $repo and $work first and may set $sampler (a background pid) and KEEP=1.

@@ -1,4 +1,7 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Slatemere Converter developers
+# SPDX-License-Identifier: MIT
+
 # Writes flat-XML presentations (.fodp) for the benchmark into a folder:
 #   makedecks.sh DIR SMALL MEDIUM [LARGE]
 # SMALL decks have one or two slides of text and a shape; MEDIUM decks have 20 slides with

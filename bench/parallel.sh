@@ -1,4 +1,7 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Slatemere Converter developers
+# SPDX-License-Identifier: MIT
+
 # Several offices at once. In one run, alternating round by round, on the same 20 and 60
 # medium (20-slide) decks, it times
 #   j2: slatemere-converter convert --jobs 2

@@ -1,4 +1,7 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Slatemere Converter developers
+# SPDX-License-Identifier: MIT
+
 # The window's run against the command line's. In one run, alternating round by round, on the
 # same medium decks, it times
 #   (w) the window: slate-window-bench lists the decks, clicks "Start Converting" offscreen

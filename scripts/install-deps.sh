@@ -1,4 +1,7 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Slatemere Converter developers
+# SPDX-License-Identifier: MIT
+
 # Installs the Debian packages the build, the program and its tests need.
 # Idempotent: asks dpkg first and only calls apt-get when something is missing.
 set -euo pipefail

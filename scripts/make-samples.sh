@@ -1,4 +1,7 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Slatemere Converter developers
+# SPDX-License-Identifier: MIT
+
 # Writes the example presentations that ship in resources/Samples/: three small decks written
 # here as flat XML, with pictures drawn by ImageMagick, turned into .odp by a headless office
 # that runs on a throw-away profile.

@@ -1,4 +1,7 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Slatemere Converter developers
+# SPDX-License-Identifier: MIT
+
 # Takes the README's picture of the window with a few presentations listed, on a virtual X
 # screen, the way "Open With" starts the program. Re-run it when the window changes.
 # Usage: scripts/screenshot.sh [PROGRAM] [PICTURE.png]

@@ -1,4 +1,7 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Slatemere Converter developers
+# SPDX-License-Identifier: MIT
+
 # Puts the copyright and licence header at the top of every tracked source file that lacks one,
 # in the file's own comment syntax; a shebang (and a Python coding line) stays first. Files
 # that cannot carry a comment (pictures, sample decks, JSON, ...) are covered by .reuse/dep5.
@@ -18,7 +21,7 @@ tag='SPDX-License-Identifier:'
 comment_style() {
   case "$1" in
     *.cpp | *.h) printf '//\t' ;;
-    *.sh | *.py | *.cmake | *CMakeLists.txt | Makefile | */Makefile | .ci/* | .gitignore | \
+    *.sh | *.sbatch | *.yaml | *.yml | *.py | *.cmake | *CMakeLists.txt | Makefile | */Makefile | .ci/* | .gitignore | \
       .clang-format | *.desktop | packaging/lintian-overrides) printf '#\t' ;;
     *.1.in) printf '.\\"\t' ;;
     *.xml.in | *.xml) printf '<!--\t -->' ;;

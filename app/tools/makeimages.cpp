@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Slatemere Converter developers
+// SPDX-License-Identifier: MIT
+
 // Writes the pictures the program expects beside itself (the hand pointer and the list's drag
 // pointer), or with --icons the desktop's icon theme files. Run by the build.
 #include <QDir>

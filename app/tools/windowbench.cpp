@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Slatemere Converter developers
+// SPDX-License-Identifier: MIT
+
 // Drives the real window offscreen for the benchmark and the tests: lists the files named on
 // the command line, chooses the output folder, clicks "Start Converting" and says how long the
 // run took and the longest time the window did not handle its events.

@@ -1,4 +1,7 @@
 #!/bin/bash
+# SPDX-FileCopyrightText: 2026 The Slatemere Converter developers
+# SPDX-License-Identifier: MIT
+
 # Converts a tree of presentations as a Slurm job array: each task converts one shard of it.
 #
 #   sbatch --array=0-9 convert-array.sbatch SOURCE_DIR [OUTPUT_DIR]

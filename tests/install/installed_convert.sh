@@ -1,4 +1,7 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Slatemere Converter developers
+# SPDX-License-Identifier: MIT
+
 # The installed launcher, found on PATH, converts a sample with the real office and leaves the
 # installed tree exactly as it was. Usage: installed_convert.sh ROOT VERSION
 set -euo pipefail

@@ -1,4 +1,7 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Slatemere Converter developers
+# SPDX-License-Identifier: MIT
+
 # Checks an installed tree: the launcher, the program folder, the desktop files.
 # Usage: layout.sh ROOT (the prefix inside the stage, e.g. STAGE/usr)
 set -euo pipefail

@@ -1,4 +1,7 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Slatemere Converter developers
+# SPDX-License-Identifier: MIT
+
 # Builds the Debian package from the build tree into a scratch folder, shows what it holds and
 # lets lintian judge it: any error fails. Usage: package.sh BUILD
 set -euo pipefail

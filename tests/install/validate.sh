@@ -1,4 +1,7 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Slatemere Converter developers
+# SPDX-License-Identifier: MIT
+
 # Runs the desktop's own validator on one installed file; any complaint fails.
 # Usage: validate.sh desktop|metainfo|manpage FILE
 set -euo pipefail

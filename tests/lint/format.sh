@@ -1,4 +1,7 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Slatemere Converter developers
+# SPDX-License-Identifier: MIT
+
 # Fails when a tracked C++ file is not as .clang-format writes it, and names every such file.
 # Usage: format.sh SOURCE_DIR
 set -euo pipefail

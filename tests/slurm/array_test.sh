@@ -1,4 +1,7 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Slatemere Converter developers
+# SPDX-License-Identifier: MIT
+
 # The Slurm array example on a private one-node cluster: three tasks convert a tree of decks,
 # each file once between them; then one task is killed midway and run again, and converts only
 # what it had not finished.

@@ -1,3 +1,6 @@
+# SPDX-FileCopyrightText: 2026 The Slatemere Converter developers
+# SPDX-License-Identifier: MIT
+
 # A private one-node Slurm cluster for tests, sourced by them: its own munge key and socket,
 # its own ports, state, spool and logs, all under one folder, started and ended here. The
 # system's own munge and Slurm (if any) are never touched.

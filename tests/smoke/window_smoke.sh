@@ -1,4 +1,7 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Slatemere Converter developers
+# SPDX-License-Identifier: MIT
+
 # Starts the real program on a virtual X screen, waits for its window, takes a screenshot and
 # ends the program. Usage: window_smoke.sh PROGRAM SCREENSHOT.png
 set -euo pipefail
