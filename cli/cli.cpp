@@ -174,115 +174,202 @@ void reportSkippedNames(const InputSkips& skips, RunReport& report) {
 
 }  // namespace
 
-int runConvert(const ConvertArguments& arguments, OfficePool& pool, FileSystem& files,
-               QTextStream& out, QTextStream& err) {
-    QElapsedTimer clock;
-    clock.start();
-    if (arguments.undecodable.contains(arguments.outputDir)) {
-        writeProblem(err, arguments.outputDir, kUndecodableName);
-        return exitcode::kUsage;
-    }
-    RunReport report;
-    QString why;
-    if (!arguments.reportPath.isEmpty() && !report.open(arguments.reportPath, &why)) {
-        writeProblem(err, arguments.reportPath, QStringLiteral("cannot write the report: ") + why);
-        return exitcode::kUsage;
-    }
-    // Standard output given to the report carries nothing else, for the script that reads it.
-    QTextStream& results = arguments.reportPath == QLatin1String("-") ? err : out;
-    ConsoleErrorReporter reporter(err, arguments.verbose);
-    JobList jobs;
-    InputSkips skips;
-    if (!addCommandLinePaths(arguments, jobs, reporter, files, err, skips))
-        return exitcode::kUsage;
+namespace {
 
-    const bool intoFolder = !arguments.outputDir.isEmpty();
-    const QString folder = intoFolder ? commandLinePath(arguments.outputDir) : QString();
-    if (jobs.count() > 0 && intoFolder && !FolderExists(folder, files)) {
-        // The window's box has the folder in view; a line in a log must name it.
-        writeProblem(err, arguments.outputDir, runtext::kNoFolder);
-        return exitcode::kUsage;
+// One convert command, phase by phase: its inputs, the files it can settle without an office,
+// its offices, then the run and what it says about it.
+class ConvertCommand {
+  public:
+    ConvertCommand(const ConvertArguments& arguments, OfficePool& pool, FileSystem& files,
+                   QTextStream& out, QTextStream& err)
+        : a_(arguments),
+          pool_(pool),
+          files_(files),
+          err_(err),
+          // Standard output given to the report carries nothing else, for the script reading it.
+          results_(arguments.reportPath == QLatin1String("-") ? err : out),
+          reporter_(err, arguments.verbose),
+          intoFolder_(!arguments.outputDir.isEmpty()),
+          pattern_(QStringLiteral("*.") + arguments.extension) {
+        clock_.start();
     }
-    if (arguments.shard)
-        keepShard(jobs, folder, *arguments.shard, skips);
-    reportSkippedNames(skips, report);
-    if (pool.limit() == 0)
-        return exitcode::kNoOffice;
 
-    ConsoleRunView view(
-        {intoFolder ? OutputChoice::Place::IntoFolder : OutputChoice::Place::BesideSource, folder});
-    ConsoleDialogs dialogs(results, err, {runtext::kDone}, arguments.quiet);
-    pool.grow(1);
-    BatchRun run(jobs, view, pool.bridge(0), dialogs, reporter, files);
-    const bool folderMissing = intoFolder && !FolderExists(folder, files);
-    const int upToDate =
-        arguments.update && !folderMissing ? leaveUpToDate(jobs, folder, run, report, files) : 0;
-    // A task whose part of the batch is empty or already done has succeeded.
-    if (jobs.count() == 0 && !folderMissing && (arguments.shard || upToDate > 0)) {
-        if (!arguments.quiet) {
-            writeSummary({}, upToDate, skips, QStringLiteral("*.") + arguments.extension,
-                         clock.nsecsElapsed() / 1e9, results);
+    int run() {
+        if (const auto exit = gatherInputs())
+            return *exit;
+        if (pool_.limit() == 0)
+            return exitcode::kNoOffice;
+        ConsoleRunView view(
+            {intoFolder_ ? OutputChoice::Place::IntoFolder : OutputChoice::Place::BesideSource,
+             folder_});
+        ConsoleDialogs dialogs(results_, err_, {runtext::kDone}, a_.quiet);
+        pool_.grow(1);
+        BatchRun run(jobs_, view, pool_.bridge(0), dialogs, reporter_, files_);
+        if (const auto exit = settleEarly(run))
+            return *exit;
+        QList<int> offices;
+        if (const auto exit = reachTheOffices(offices))
+            return *exit;
+        pool_.setRestartAfter(a_.restartAfter);
+        std::optional<ParallelRun> parallel;
+        if (!offices.isEmpty())
+            parallel.emplace(run, jobs_, view, pool_, offices, reporter_);
+        watch(run, parallel);
+        return conclude(run.start());
+    }
+
+  private:
+    std::optional<int> gatherInputs() {
+        if (a_.undecodable.contains(a_.outputDir)) {
+            writeProblem(err_, a_.outputDir, kUndecodableName);
+            return exitcode::kUsage;
         }
-        return skips.missedSome() ? exitcode::kFailures : exitcode::kConverted;
+        QString why;
+        if (!a_.reportPath.isEmpty() && !report_.open(a_.reportPath, &why)) {
+            writeProblem(err_, a_.reportPath, QStringLiteral("cannot write the report: ") + why);
+            return exitcode::kUsage;
+        }
+        if (!addCommandLinePaths(a_, jobs_, reporter_, files_, err_, skips_))
+            return exitcode::kUsage;
+        folder_ = intoFolder_ ? commandLinePath(a_.outputDir) : QString();
+        if (jobs_.count() > 0 && intoFolder_ && !FolderExists(folder_, files_)) {
+            // The window's box has the folder in view; a line in a log must name it.
+            writeProblem(err_, a_.outputDir, runtext::kNoFolder);
+            return exitcode::kUsage;
+        }
+        if (a_.shard)
+            keepShard(jobs_, folder_, *a_.shard, skips_);
+        reportSkippedNames(skips_, report_);
+        return std::nullopt;
     }
 
-    QList<int> offices;
+    bool folderMissing() const { return intoFolder_ && !FolderExists(folder_, files_); }
+
+    // A task whose part of the batch is empty or already done has succeeded.
+    std::optional<int> settleEarly(BatchRun& run) {
+        if (a_.update && !folderMissing())
+            upToDate_ = leaveUpToDate(jobs_, folder_, run, report_, files_);
+        if (jobs_.count() > 0 || folderMissing() || !(a_.shard || upToDate_ > 0))
+            return std::nullopt;
+        if (!a_.quiet)
+            writeSummary({}, upToDate_, skips_, pattern_, clock_.nsecsElapsed() / 1e9, results_);
+        return skips_.missedSome() ? exitcode::kFailures : exitcode::kConverted;
+    }
+
     // Starting an office only to be told there is nothing to do would waste seconds.
-    if (jobs.count() > 0 && !folderMissing) {
-        const int count = officesForMachine(arguments, jobs.count(), err);
-        offices = reachOffices(pool, std::min(count, pool.limit()), err);
+    std::optional<int> reachTheOffices(QList<int>& offices) {
+        if (jobs_.count() == 0 || folderMissing())
+            return std::nullopt;
+        const int count = officesForMachine(a_, jobs_.count(), err_);
+        offices = reachOffices(pool_, std::min(count, pool_.limit()), err_);
         if (offices.isEmpty())
             return exitcode::kNoOffice;
+        return std::nullopt;
     }
-    pool.setRestartAfter(arguments.restartAfter);
 
-    std::optional<ParallelRun> parallel;
-    double fileSeconds = 0;
-    if (!offices.isEmpty()) {
-        parallel.emplace(run, jobs, view, pool, offices, reporter);
-        parallel->onNotice = [&](const QString& text) { writeLine(err, text); };
-        parallel->onFileTimed = [&](int index, const QString& source, double took,
-                                    double officeSeconds) {
-            fileSeconds = took;
-            if (!arguments.timings)
+    void watch(BatchRun& run, std::optional<ParallelRun>& parallel) {
+        if (parallel) {
+            parallel->onNotice = [this](const QString& text) { writeLine(err_, text); };
+            parallel->onFileTimed = [this](int index, const QString& source, double took,
+                                           double officeSeconds) {
+                fileSeconds_ = took;
+                if (!a_.timings)
+                    return;
+                writeLine(err_, QStringLiteral("Timing: file %1: %2 s, office %3 s: %4")
+                                    .arg(index)
+                                    .arg(seconds(took, 3), seconds(officeSeconds, 3), source));
+            };
+        }
+        run.onFileStarted = [this](int index, int count, const QString& source) {
+            if (a_.quiet)
                 return;
-            writeLine(err, QStringLiteral("Timing: file %1: %2 s, office %3 s: %4")
-                               .arg(index)
-                               .arg(seconds(took, 3), seconds(officeSeconds, 3), source));
+            writeLine(err_, QStringLiteral("%1%2 (%3/%4)")
+                                .arg(runtext::kProcessing, shownName(GetFileName(source)))
+                                .arg(index)
+                                .arg(count));
+        };
+        run.onFileFinished = [this](int, const QString& source, bool converted) {
+            const QString failure = reporter_.fileFinished(source);
+            if (!report_.isOpen())
+                return;
+            report_.write({source, plannedResultPath(source, folder_),
+                           converted ? FileReport::Status::Converted : FileReport::Status::Failed,
+                           failure, fileSeconds_});
         };
     }
-    run.onFileStarted = [&](int index, int count, const QString& source) {
-        if (!arguments.quiet) {
-            writeLine(err, QStringLiteral("%1%2 (%3/%4)")
-                               .arg(runtext::kProcessing, shownName(GetFileName(source)))
-                               .arg(index)
-                               .arg(count));
-        }
-    };
-    run.onFileFinished = [&](int, const QString& source, bool converted) {
-        const QString failure = reporter.fileFinished(source);
-        if (report.isOpen()) {
-            report.write({source, plannedResultPath(source, folder),
-                          converted ? FileReport::Status::Converted : FileReport::Status::Failed,
-                          failure, fileSeconds});
-        }
-    };
 
-    const RunSummary summary = run.start();
-    const QString pattern = QStringLiteral("*.") + arguments.extension;
-    if (summary.outcome == RunSummary::Outcome::NoFiles && !skips.remarks(pattern).isEmpty()) {
-        writeProblem(err, QString(),
-                     QStringLiteral("nothing to convert: ") +
-                         skips.remarks(pattern).join(QStringLiteral(", ")));
+    int conclude(const RunSummary& summary) {
+        const QStringList remarks = skips_.remarks(pattern_);
+        if (summary.outcome == RunSummary::Outcome::NoFiles && !remarks.isEmpty()) {
+            writeProblem(
+                err_, QString(),
+                QStringLiteral("nothing to convert: ") + remarks.join(QStringLiteral(", ")));
+        }
+        if (summary.outcome != RunSummary::Outcome::Completed)
+            return exitcode::kUsage;
+        if (!a_.quiet)
+            writeSummary(summary, upToDate_, skips_, pattern_, clock_.nsecsElapsed() / 1e9,
+                         results_);
+        const bool allConverted = summary.converted == summary.attempted &&
+                                  reporter_.count() == 0 && !skips_.missedSome();
+        return allConverted ? exitcode::kConverted : exitcode::kFailures;
     }
-    if (summary.outcome != RunSummary::Outcome::Completed)
-        return exitcode::kUsage;
-    if (!arguments.quiet) {
-        writeSummary(summary, upToDate, skips, pattern, clock.nsecsElapsed() / 1e9, results);
+
+    const ConvertArguments& a_;
+    OfficePool& pool_;
+    FileSystem& files_;
+    QTextStream& err_;
+    QTextStream& results_;
+    ConsoleErrorReporter reporter_;
+    const bool intoFolder_;
+    const QString pattern_;
+    QElapsedTimer clock_;
+    RunReport report_;
+    JobList jobs_;
+    InputSkips skips_;
+    QString folder_;
+    int upToDate_ = 0;
+    double fileSeconds_ = 0;
+};
+
+}  // namespace
+
+int runConvert(const ConvertArguments& arguments, OfficePool& pool, FileSystem& files,
+               QTextStream& out, QTextStream& err) {
+    return ConvertCommand(arguments, pool, files, out, err).run();
+}
+
+// The convert command on the offices the options and the environment name.
+int convertOnOffices(const ConvertArguments& parsed, const QString& program, QTextStream& out,
+                     QTextStream& err) {
+#if SLATE_HAVE_UNO
+    OfficeOptions options = OfficeOptions::fromEnvironment();
+    if (parsed.timeoutSeconds > 0)
+        options.limitWaitsTo(parsed.timeoutSeconds);
+    const bool startsOffices = parsed.officeConnections.isEmpty() && options.connectUrl.isEmpty();
+    if (const ProfileFolder profiles = defaultProfileFolder();
+        startsOffices && profiles.temporary) {
+        writeLine(err, QStringLiteral("No usable home or cache folder: the office profiles are "
+                                      "kept in %1.")
+                           .arg(shownName(profiles.path)));
     }
-    const bool allConverted =
-        summary.converted == summary.attempted && reporter.count() == 0 && !skips.missedSome();
-    return allConverted ? exitcode::kConverted : exitcode::kFailures;
+    ConvertArguments convert = parsed;
+    if (convert.officeConnections.isEmpty() && !options.connectUrl.isEmpty()) {
+        convert.officeConnections << options.connectUrl;
+        if (convert.jobs) {
+            writeLine(err, QStringLiteral("SLATEMERE_OFFICE_URL names a running office, so "
+                                          "--jobs starts none."));
+        }
+    }
+    OfficePool pool(unoOffices(options, convert.officeConnections),
+                    unoOfficeLimit(convert.officeConnections));
+    return runConvert(convert, pool, nativeFileSystem(), out, err);
+#else
+    Q_UNUSED(parsed);
+    Q_UNUSED(out);
+    writeLine(err, QStringLiteral("This build of %1 has no office bridge.").arg(program));
+    return exitcode::kNoOffice;
+#endif
 }
 
 int runCommandLine(int argc, char** argv) {
@@ -314,33 +401,7 @@ int runCommandLine(int argc, char** argv) {
     }
 
     installTerminationHandlers();
-#if SLATE_HAVE_UNO
-    OfficeOptions options = OfficeOptions::fromEnvironment();
-    if (parsed.convert.timeoutSeconds > 0)
-        options.limitWaitsTo(parsed.convert.timeoutSeconds);
-    const bool startsOffices =
-        parsed.convert.officeConnections.isEmpty() && options.connectUrl.isEmpty();
-    if (const ProfileFolder profiles = defaultProfileFolder();
-        startsOffices && profiles.temporary) {
-        writeLine(err, QStringLiteral("No usable home or cache folder: the office profiles are "
-                                      "kept in %1.")
-                           .arg(shownName(profiles.path)));
-    }
-    ConvertArguments convert = parsed.convert;
-    if (convert.officeConnections.isEmpty() && !options.connectUrl.isEmpty()) {
-        convert.officeConnections << options.connectUrl;
-        if (convert.jobs) {
-            writeLine(err, QStringLiteral("SLATEMERE_OFFICE_URL names a running office, so "
-                                          "--jobs starts none."));
-        }
-    }
-    OfficePool pool(unoOffices(options, convert.officeConnections),
-                    unoOfficeLimit(convert.officeConnections));
-    return runConvert(convert, pool, nativeFileSystem(), out, err);
-#else
-    writeLine(err, QStringLiteral("This build of %1 has no office bridge.").arg(program));
-    return exitcode::kNoOffice;
-#endif
+    return convertOnOffices(parsed.convert, program, out, err);
 }
 
 }  // namespace slate
