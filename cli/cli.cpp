@@ -343,6 +343,7 @@ int runConvert(const ConvertArguments& arguments, OfficePool& pool, FileSystem& 
 int convertOnOffices(const ConvertArguments& parsed, const QString& program, QTextStream& out,
                      QTextStream& err) {
 #if SLATE_HAVE_UNO
+    Q_UNUSED(program);
     OfficeOptions options = OfficeOptions::fromEnvironment();
     if (parsed.timeoutSeconds > 0)
         options.limitWaitsTo(parsed.timeoutSeconds);
