@@ -14,9 +14,9 @@ CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
 CTEST_FLAGS ?= --output-on-failure -j2
 # The sanitizer builds leave out the real office: its tests are not run there.
 SANITIZE_FLAGS = -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSLATE_WITH_UNO=OFF
-# Every test but those of the real office, the installed tree, the package, the real window and
+# Every test but those of the real office, the cluster, the installed tree, the package, the real window and
 # the tree's lint, which an instrumented build would not check any better.
-ASAN_SKIP = integration|install|package|smoke|lint
+ASAN_SKIP = integration|slurm|install|package|smoke|lint
 # The tests that run several fake offices at once: the parallel run, the pool and the command line.
 # They take seconds, so each runs three times: a race shows only when its threads meet.
 # Not the window's run: it hands results over through Qt's event queue, whose locks the sanitizer
